@@ -1,0 +1,30 @@
+#include "app/catalogue/order_writer.h"
+
+#include "runtime/core/number_format.h"
+#include "runtime/core/strings.h"
+
+StringValue OriginalName(const StringValue &name) {
+    if (StrFind("##", name) == 0) {
+        return name;
+    }
+    return StrField(name, 2, "##");
+}
+
+std::int32_t PositionDigits(std::int32_t count) {
+    std::int32_t digits = StrLength(IntegerToText(count > 1 ? count - 1 : 0));
+    return digits < 2 ? 2 : digits;
+}
+
+StringValue SortedName(const StringValue &letter, std::int32_t position, std::int32_t digits,
+                       const StringValue &name) {
+    StringValue number = IntegerToText(position);
+    StringValue padded = StrConcat(StrRepeat("0", digits - StrLength(number)), number);
+    return StrConcat(StrConcat(StrConcat(letter, padded), "##"), OriginalName(name));
+}
+
+StringValue FailureReport(std::int32_t count, const StringValue &names) {
+    StringValue text =
+        StrConcat(IntegerToText(count), count == 1 ? " plugin file could not be renamed or moved:"
+                                                   : " plugin files could not be renamed or moved:");
+    return StrConcat(StrConcat(text, "\r\r"), names);
+}

@@ -1,0 +1,36 @@
+// Writing the catalogue's order to disk, and giving renamed plugins their
+// former names back. Script thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/core/string_value.h"
+
+// Re-sort: by renaming every plugin and its icon with a fresh prefix letter
+// and its position (rename method), or by moving every plugin file out into
+// the temporary folder and back in catalogue order (re-copy method). Tells
+// the user the outcome: success, or which files could not be renamed or moved.
+void ResortPlugins();
+// Gives every plugin and its icon the name after its "##" prefix again, and
+// reloads the catalogue. Silent unless a rename fails.
+void RestoreOriginalNames();
+
+// The two ways of writing, called by ResortPlugins; they take the method as
+// given, so tests can run either on any volume.
+void ResortByRenaming();
+void ResortByRecopying();
+
+// --- Pure rules, also used by the tests ---
+
+// The name without its sort prefix: the whole name when it holds no "##",
+// otherwise the text between the first "##" and the next one (or the end).
+StringValue OriginalName(const StringValue &name);
+// Digits used for the positions of one re-sort of count plugins: at least
+// two, and enough for the largest position, so the names sort in order.
+std::int32_t PositionDigits(std::int32_t count);
+// letter + position padded with zeros to digits + "##" + OriginalName(name).
+StringValue SortedName(const StringValue &letter, std::int32_t position, std::int32_t digits,
+                       const StringValue &name);
+// The warning shown after a re-sort or name restore in which files could not
+// be renamed or moved: their number and the first few names.
+StringValue FailureReport(std::int32_t count, const StringValue &names);

@@ -1,0 +1,155 @@
+// The order writer: rename method and re-copy method.
+#include <windows.h>
+
+#include <vector>
+
+#include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/location.h"
+#include "app/catalogue/order_writer.h"
+#include "app/catalogue/plugin_files.h"
+#include "app/windows/main_window.h"
+#include "runtime/core/events.h"
+#include "runtime/core/random.h"
+#include "runtime/core/settings.h"
+#include "runtime/core/strings.h"
+#include "runtime/system/files.h"
+#include "runtime/window/window_ops.h"
+
+namespace {
+
+constexpr std::int32_t FolderExists = 183;
+constexpr std::int32_t ListedFailures = 8;
+
+// Files that could not be renamed or moved during one command.
+struct Failures {
+    std::int32_t count = 0;
+    StringValue names;
+
+    void Add(const StringValue &name) {
+        ++count;
+        if (count <= ListedFailures) {
+            names = StrConcat(StrConcat(names, name), "\r");
+        } else if (count == ListedFailures + 1) {
+            names = StrConcat(names, "...");
+        }
+    }
+};
+
+std::int32_t RowCount() {
+    return static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
+}
+
+StringValue InFolder(const StringValue &folder, const StringValue &name) {
+    return StrConcat(StrConcat(folder, "\\"), name);
+}
+
+// Renames folder\from to folder\to; false when the file system refused.
+bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to) {
+    return MoveFileTo(InFolder(folder, from), InFolder(folder, to));
+}
+
+// The success message, or the list of files that stayed as they were.
+void ReportOutcome(const Failures &failures, bool successMessage) {
+    if (failures.count > 0) {
+        ShowMessageBox(FailureReport(failures.count, failures.names), "Message:", MB_ICONWARNING);
+    } else if (successMessage) {
+        ShowMessageBox("Re-sort successfully done!", "Message:", MB_ICONINFORMATION);
+    }
+}
+
+StringValue NewPrefixLetter() {
+    StringValue letter = PrefixLetter;
+    while (StrEquals(letter, PrefixLetter)) {
+        letter = StrFromByte(65 + Random(26));
+    }
+    return letter;
+}
+
+} // namespace
+
+void ResortByRenaming() {
+    StringValue letter = NewPrefixLetter();
+    std::int32_t count = RowCount();
+    std::int32_t digits = PositionDigits(count);
+    Failures failures;
+    for (std::int32_t p = 0; p < count; ++p) {
+        StringValue file = GetListItem(NameList, p);
+        StringValue icon = FindPluginIcon(file);
+        if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file))) {
+            failures.Add(file);
+        }
+        if (StrLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
+            failures.Add(icon);
+        }
+    }
+    LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+    ReportOutcome(failures, true);
+}
+
+void ResortByRecopying() {
+    MakeDir(TempFolder);
+    std::int32_t made = IoResult();
+    if (made != 0 && made != FolderExists) {
+        FatalStop(2);
+    }
+    std::int32_t count = RowCount();
+    Failures failures;
+    // Only the files that really left the plugin folder are moved back; a
+    // file of the same name already in the temporary folder keeps the plugin
+    // where it is.
+    std::vector<StringValue> movedOut;
+    for (std::int32_t p = 0; p < count; ++p) {
+        StringValue file = GetListItem(NameList, p);
+        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file))) {
+            movedOut.push_back(file);
+        } else {
+            failures.Add(file);
+        }
+    }
+    std::vector<StringValue> stranded;
+    for (const StringValue &file : movedOut) {
+        if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
+            stranded.push_back(file);
+        }
+        SleepMs(5);
+    }
+    // A move back that failed is tried once more after the others; what still
+    // cannot return is named to the user.
+    for (const StringValue &file : stranded) {
+        if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
+            failures.Add(InFolder("temp", file));
+        }
+    }
+    RemoveDir(TempFolder);
+    IoResult();
+    ReportOutcome(failures, true);
+}
+
+void ResortPlugins() {
+    if (RenameMethod == 1) {
+        ResortByRenaming();
+    } else {
+        ResortByRecopying();
+    }
+}
+
+void RestoreOriginalNames() {
+    std::int32_t count = RowCount();
+    Failures failures;
+    for (std::int32_t p = 0; p < count; ++p) {
+        StringValue file = GetListItem(NameList, p);
+        StringValue icon = FindPluginIcon(file);
+        if (StrFind("##", file) == 0) {
+            continue;
+        }
+        if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
+            failures.Add(file);
+        }
+        if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
+            failures.Add(icon);
+        }
+    }
+    LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+    ReportOutcome(failures, false);
+}

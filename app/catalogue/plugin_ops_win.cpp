@@ -1,0 +1,189 @@
+// The plugin operations on files and catalogue rows.
+#include <windows.h>
+
+#include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_rules.h"
+#include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/plugin_files.h"
+#include "app/catalogue/plugin_ops.h"
+#include "app/catalogue/plugin_rules.h"
+#include "app/windows/main_window.h"
+#include "runtime/core/events.h"
+#include "runtime/core/frame.h"
+#include "runtime/core/settings.h"
+#include "runtime/core/strings.h"
+#include "runtime/system/files.h"
+#include "runtime/system/library_call.h"
+#include "runtime/window/window_ops.h"
+
+namespace {
+
+constexpr std::int32_t IdYes = 6;
+constexpr std::int32_t MaxConvertedSize = 64 * 1024 * 1024;
+
+StringValue PluginPath(const StringValue &file) {
+    return StrConcat(StrConcat(PluginFolder, "\\"), file);
+}
+
+StringValue Quoted(const StringValue &text) {
+    return StrConcat(StrConcat("''", text), "''");
+}
+
+void Tell(const StringValue &text) {
+    ShowMessageBox(text, "Message:", MB_ICONWARNING);
+}
+
+// Removes row sel from both lists and selects the row now at sel, or the one
+// before when the last row went.
+void RemoveRow(HWND mainList, HWND nameList, std::int32_t sel) {
+    SendMessageA(mainList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
+    SendMessageA(nameList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
+    std::int32_t count = static_cast<std::int32_t>(SendMessageA(mainList, LB_GETCOUNT, 0, 0));
+    std::int32_t row = sel == count ? sel - 1 : sel;
+    SendMessageA(mainList, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+// After a command on the main list: focus back to it, and Enter must be
+// released before Edit can run.
+void BackToList() {
+    SetFocusTo(MainList);
+    EnterLatch = 1;
+}
+
+} // namespace
+
+void HidePlugin(std::int32_t sel) {
+    if (sel < 0) {
+        return;
+    }
+    StringValue file = GetListItem(NameList, sel);
+    AssignFile(1, PluginPath(file));
+    RenameFile(1, PluginPath(WithExtension(file, "hid")));
+    std::int32_t status = IoResult();
+    if (status == 0) {
+        RemoveRow(MainList, NameList, sel);
+    } else {
+        Tell(StrConcat(StrConcat(StrConcat("Could not hide ", Quoted(file)), ":\r"), FileErrorText(status)));
+    }
+    BackToList();
+}
+
+void RestorePlugin(HWND dialogMainList, HWND dialogNameList, std::int32_t sel) {
+    if (sel < 0) {
+        return;
+    }
+    StringValue file = GetListItem(dialogNameList, sel);
+    AssignFile(1, PluginPath(file));
+    RenameFile(1, PluginPath(WithExtension(file, "src")));
+    std::int32_t status = IoResult();
+    if (status != 0) {
+        Tell(StrConcat(StrConcat(StrConcat("Could not restore ", Quoted(file)), ":\r"),
+                       FileErrorText(status)));
+        return;
+    }
+    RemoveRow(dialogMainList, dialogNameList, sel);
+    LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+}
+
+void DeletePlugin(std::int32_t sel) {
+    sel = static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCURSEL, 0, 0));
+    if (sel < 0) {
+        return;
+    }
+    StringValue shown = GetListItem(MainList, sel);
+    std::int32_t answer =
+        ShowMessageBox(StrConcat("Do yo really want to delete this plugin?\r\r", shown), "Question:", 36);
+    if (answer == IdYes) {
+        StringValue file = GetListItem(NameList, sel);
+        StringValue path = PluginPath(file);
+        std::int32_t status = 2;
+        if (ReleaseReadOnly(path)) {
+            AssignFile(1, path);
+            EraseFile(1);
+            status = IoResult();
+        }
+        if (status != 0) {
+            Tell(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
+                           FileErrorText(status)));
+        } else {
+            // The icon shares the plugin file's base name, inside the plugin folder.
+            StringValue base = PluginPath(StrField(StrLower(file), 1, ".src"));
+            SetErrorLevel(-1);
+            for (std::int32_t k = 1; k <= 7; ++k) {
+                StringValue icon = StrConcat(base, StrField(IconExtensions, k, "#"));
+                if (FileSize(icon) > 0) {
+                    if (ReleaseReadOnly(icon)) {
+                        AssignFile(1, icon);
+                        EraseFile(1);
+                    }
+                    break;
+                }
+            }
+            IoResult();
+            SetErrorLevel(0);
+            RemoveRow(MainList, NameList, sel);
+        }
+    }
+    BackToList();
+}
+
+void RenamePlugin(std::int32_t sel, const StringValue &newName) {
+    if (sel < 0 || StrLength(newName) < 2) {
+        return;
+    }
+    StringValue file = GetListItem(NameList, sel);
+    StringValue path = PluginPath(file);
+    StringValue shown = GetListItem(MainList, sel);
+    StringValue text;
+    StringValue changed;
+    if (!ReadWholeFile(path, WorkAreaSize - 1, text)) {
+        Tell(StrConcat(Quoted(file), " cannot be read, or is too large to rename; it was left unchanged."));
+    } else if (!ReplaceShownName(text, shown, newName, changed)) {
+        Tell(StrConcat(Quoted(file), " has no name entry for this plugin; it was left unchanged."));
+    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, changed)) {
+        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
+    } else {
+        StringValue name = newName;
+        // The row shows the name as the file now holds it.
+        StringValue written = ShownNameFromText(changed);
+        if (StrLength(written) > 0) {
+            name = written;
+        }
+        SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
+        SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
+                     reinterpret_cast<LPARAM>(name.data));
+        SendMessageA(MainList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
+    }
+    BackToList();
+}
+
+void ConvertPlugin(std::int32_t sel) {
+    if (sel < 0) {
+        return;
+    }
+    StringValue file = GetListItem(NameList, sel);
+    StringValue path = PluginPath(file);
+    StringValue text;
+    if (!ReadWholeFile(path, MaxConvertedSize, text)) {
+        Tell(StrConcat(Quoted(file), " cannot be read, or is too large to convert; it was left unchanged."));
+    } else if (AlreadyDosLineEnds(text)) {
+        ShowMessageBox("Conversion not necessary!", "Message:", MB_ICONEXCLAMATION);
+    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, ToDosLineEnds(text))) {
+        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
+    } else {
+        ShowMessageBox("Conversion successful!", "Message:", MB_ICONINFORMATION);
+    }
+    BackToList();
+}
+
+void EditPlugin(std::int32_t sel) {
+    if (sel < 0) {
+        return;
+    }
+    if (static_cast<HWND>(reinterpret_cast<void *>(CallLibrary("user32", "GetForegroundWindow"))) !=
+        MainWindow) {
+        return;
+    }
+    StringValue command = StrConcat("notepad.exe ", PluginPath(GetListItem(NameList, sel)));
+    CallLibrary("kernel32", "WinExec", {reinterpret_cast<std::uintptr_t>(command.data), 1});
+}

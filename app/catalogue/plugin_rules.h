@@ -1,0 +1,18 @@
+// Text rules of the plugin operations: pure functions on file names and plugin texts.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/core/string_value.h"
+
+// The file name with its last three characters replaced by ext ("hid", "src").
+StringValue WithExtension(const StringValue &name, const char *ext);
+// The plugin text with the value of its shown-name entry (shown) replaced by
+// newName, every other byte kept; each quote character of the entry inside
+// newName becomes "_". False when the entry is not found.
+bool ReplaceShownName(const StringValue &text, const StringValue &shown, const StringValue &newName,
+                      StringValue &result);
+// Every LF not preceded by CR becomes CR LF, then CR LF is appended.
+StringValue ToDosLineEnds(const StringValue &text);
+// True when the text's first LF follows a CR: the file needs no conversion.
+bool AlreadyDosLineEnds(const StringValue &text);
