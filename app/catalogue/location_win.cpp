@@ -12,7 +12,7 @@
 #include "runtime/system/files.h"
 #include "runtime/system/library_call.h"
 #include "runtime/system/registry.h"
-#include "runtime/window/controls.h"
+#include "runtime/window/window_ops.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "app/catalogue/location.h"
 #include "app/windows/event_loop.h"
 #include "app/windows/main_window.h"
+#include "app/windows/web_addresses.h"
 #include "runtime/core/drive_dir.h"
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
@@ -52,8 +53,6 @@ std::int32_t EnterLatch = 0;
 std::uint32_t StartTick = 0;
 
 namespace {
-
-constexpr char CreditLine[] = "Quillsort by the Quillsort authors";
 
 std::int32_t SystemMetric(std::uintptr_t index) {
     return static_cast<std::int32_t>(CallLibrary("user32", "GetSystemMetrics", {index}));

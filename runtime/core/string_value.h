@@ -13,7 +13,7 @@
 #include <cstdint>
 
 class StringValue {
-public:
+  public:
     // The empty text: length 0 and a fresh 2-byte block holding zeros.
     StringValue();
     // The bytes of p up to its first zero; a null p gives the empty text.
@@ -26,7 +26,8 @@ public:
     // (0 when s.data is null) are copied.
     StringValue(const StringValue &s);
     StringValue &operator=(const StringValue &s);
-    // Frees the old block, then as construction from a zero-terminated text.
+    // Replaces the old block by a copy of the zero-terminated text p (p may
+    // point into this value's own block).
     StringValue &operator=(const char *p);
     virtual ~StringValue();
 
@@ -40,7 +41,7 @@ public:
     std::uint32_t length;
     char *data;
 
-private:
+  private:
     struct Sized {};
     // n zero bytes plus the terminator.
     StringValue(Sized, std::uint64_t n);

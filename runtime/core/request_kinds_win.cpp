@@ -1,0 +1,358 @@
+#include "runtime/core/request_kinds.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/core/frame.h"
+#include "runtime/core/message_loop.h"
+#include "runtime/core/requests.h"
+#include "runtime/core/spine_hooks.h"
+#include "runtime/core/string_value.h"
+#include "runtime/core/window_procs.h"
+#include "runtime/system/library_call.h"
+#include "runtime/window/controls.h"
+#include "runtime/window/window_classes.h"
+#include "runtime/window/window_services.h"
+
+namespace {
+
+int Int(std::uintptr_t word) {
+    return static_cast<int>(static_cast<std::intptr_t>(word));
+}
+
+const char *Text(std::uintptr_t word) {
+    return reinterpret_cast<const char *>(word);
+}
+
+HWND Window(std::uintptr_t word) {
+    return reinterpret_cast<HWND>(word);
+}
+
+template <typename T> std::uintptr_t Word(T value) {
+    return reinterpret_cast<std::uintptr_t>(value);
+}
+
+// The program's automatic control id; used up even when creation fails.
+int TakeControlId() {
+    return NextControlId++;
+}
+
+void ShowCreated(HWND window) {
+    if (window != nullptr) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
+}
+
+INT_PTR RunTemplateDialog(const char *name, DLGPROC procedure, std::uintptr_t *block) {
+    return DialogBoxParamA(Instance, name, MainWindow, procedure, reinterpret_cast<LPARAM>(block));
+}
+
+} // namespace
+
+void CreateMainWindowRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HMENU menu = MainWindowHasMenu() ? LoadMenuA(Instance, "LEER") : nullptr;
+    HWND window = CreateWindowExA(MainWindowExStyle(), MainWindowClassName, MainWindowTitle(),
+                                  MainWindowStyle(), Int(block[0]), Int(block[1]), Int(block[2]),
+                                  Int(block[3]), nullptr, menu, Instance, nullptr);
+    if (window == nullptr) {
+        ExitProcess(1);
+    }
+    InterlockedExchangePointer(reinterpret_cast<PVOID volatile *>(&MainWindow), window);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    FreeRequestBlock(block);
+}
+
+void CreateControlRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    int id;
+    HINSTANCE instance;
+    if (block[CB_EXPLICIT_ID] == 0) {
+        id = TakeControlId();
+        instance = Instance;
+    } else {
+        id = Int(block[CB_ID]);
+        instance = reinterpret_cast<HINSTANCE>(block[CB_INSTANCE]);
+    }
+    HWND control =
+        CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), Text(block[CB_TEXT]),
+                        static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
+                        Int(block[CB_WIDTH]), Int(block[CB_HEIGHT]), Window(block[CB_PARENT]),
+                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance, nullptr);
+    block[CB_RESULT] = Word(control);
+    if (control != nullptr) {
+        ApplyControlFont(control);
+    }
+}
+
+void PeekInputRequest(std::uintptr_t *resultWord) {
+    MSG message;
+    BOOL waiting = PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    if (resultWord != nullptr) {
+        *resultWord = static_cast<std::uintptr_t>(waiting);
+    }
+    if (waiting) {
+        RecordLastMessage(message.hwnd, message.message, message.wParam, message.lParam);
+        InterlockedExchange(&MessageAtLastWait, static_cast<LONG>(message.message));
+    }
+}
+
+void CreateLDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HWND dialog = CreateDialogParamA(Instance, "LDIALOG", Window(block[1]), LDialogProc,
+                                     reinterpret_cast<LPARAM>(block));
+    block[6] = Word(dialog);
+    ShowCreated(dialog);
+}
+
+void CreateResourceDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(block[2]);
+    const char *name = Text(block[0]);
+    HWND dialog = CreateDialogParamA(instance, name, Window(block[1]), LDialogProc, 0);
+    if (dialog == nullptr && name != nullptr) {
+        // The name may be a resource number written in decimal.
+        long number = std::strtol(name, nullptr, 10) & 0xFFFF;
+        if (number != 0) {
+            dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(number), Window(block[1]), LDialogProc, 0);
+        }
+    }
+    block[3] = Word(dialog);
+    ShowCreated(dialog);
+}
+
+void ShowPopupRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    POINT point = {Int(block[0]), Int(block[1])};
+    ClientToScreen(MainWindow, &point);
+    TrackPopupMenu(PopupMenu, TPM_RIGHTBUTTON, point.x, point.y, 0, MainWindow, nullptr);
+}
+
+void DestroyWindowRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    block[1] = static_cast<std::uintptr_t>(DestroyWindow(Window(block[0])));
+}
+
+void FileDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    // "Text|*.txt|All|*.*" becomes the double-zero-terminated filter list.
+    std::string filter = Text(block[1]) != nullptr ? Text(block[1]) : "";
+    for (char &c : filter) {
+        if (c == '|') {
+            c = '\0';
+        }
+    }
+    filter.append(2, '\0');
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = MainWindow;
+    dialog.hInstance = Instance;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = reinterpret_cast<char *>(block[4]);
+    dialog.nMaxFile = FileDialogBufferSize;
+    dialog.lpstrTitle = Text(block[2]);
+    dialog.lpstrDefExt = Text(block[3]);
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 6
+    BOOL chosen = block[0] == 0 ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    InterlockedExchange(&DialogResult, chosen ? 1 : 0);
+}
+
+void CreateTabControlRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    int id = TakeControlId();
+    HWND control =
+        CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), "",
+                        static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
+                        Int(block[CB_WIDTH]), Int(block[CB_HEIGHT]), Window(block[CB_PARENT]),
+                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), Instance, nullptr);
+    block[CB_RESULT] = Word(control);
+    if (control == nullptr) {
+        return;
+    }
+    const char *text = Text(block[CB_TEXT]) != nullptr ? Text(block[CB_TEXT]) : "";
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char *>(text);
+    item.cchTextMax = static_cast<int>(std::strlen(text));
+    SendMessageA(control, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    ApplyControlFont(control);
+}
+
+void PumpPendingRequest() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // keep it for the loop
+            return;
+        }
+        // Requests found here are executed, not dropped.
+        if (IsRequestMessage(message)) {
+            ExecuteRequest(message.wParam, message.lParam);
+        } else {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+void CallFunctionRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    block[2] = CallFunctionWithSlots(block[0], Int(block[1]));
+}
+
+void CreateDialogWindowRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HWND window = CreateWindowExA(MainWindowExStyle(), DialogWindowClassName, Text(block[0]),
+                                  MainWindowStyle(), Int(block[2]), Int(block[3]), Int(block[4]),
+                                  Int(block[5]), Window(block[1]), nullptr, Instance, nullptr);
+    block[6] = Word(window);
+    ShowCreated(window);
+}
+
+void BrowseFolderRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    char *path = reinterpret_cast<char *>(block[1]);
+    BROWSEINFOA info = {};
+    info.hwndOwner = MainWindow;
+    info.pszDisplayName = path;
+    info.lpszTitle = Text(block[0]);
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    if (chosen == nullptr) {
+        path[0] = '\0';
+        InterlockedExchange(&DialogResult, 0);
+        return;
+    }
+    SHGetPathFromIDListA(chosen, path);
+    CoTaskMemFree(chosen);
+    InterlockedExchange(&DialogResult, 1);
+}
+
+void EditBoxDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    const char *name = block[1] == 2 ? "EDITBOX2" : "EDITBOX1";
+    block[2] = static_cast<std::uintptr_t>(RunTemplateDialog(name, EditBoxDialogProc, block));
+}
+
+void ListBoxDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    std::string name = "LISTBOX" + std::to_string(Int(block[1]));
+    block[2] = static_cast<std::uintptr_t>(RunTemplateDialog(name.c_str(), ListBoxDialogProc, block));
+}
+
+void InputDialogRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    block[2] = static_cast<std::uintptr_t>(RunTemplateDialog("INPUT", InputDialogProc, block));
+}
+
+void SleepRequest(DWORD milliseconds) {
+    Sleep(milliseconds);
+}
+
+void InputPendingRequest(std::uintptr_t *resultWord) {
+    Sleep(0);
+    DWORD status = GetQueueStatus(QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON);
+    if (resultWord != nullptr) {
+        *resultWord = status != 0 ? 1 : 0;
+    }
+}
+
+void FillListRequest(std::uintptr_t *block) {
+    if (block == nullptr || block[2] == 0) {
+        return;
+    }
+    const auto &items = *reinterpret_cast<const std::vector<StringValue> *>(block[2]);
+    for (const StringValue &item : items) {
+        SendMessageA(Window(block[0]), static_cast<UINT>(block[1]), 0,
+                     reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
+void CreateLDialogWithProcRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    DLGPROC procedure = reinterpret_cast<DLGPROC>(block[3]);
+    HWND dialog =
+        CreateDialogParamA(Instance, "LDIALOG", MainWindow, procedure, reinterpret_cast<LPARAM>(block));
+    block[6] = Word(dialog);
+    ShowCreated(dialog);
+}
+
+void CreateUpDownRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    CreateUpDownControl(0x54000126, Int(block[0]), Int(block[1]), Int(block[2]), Int(block[3]),
+                        Window(block[4]), TakeControlId(), Instance, Window(block[5]), Int(block[6]),
+                        Int(block[7]), Int(block[8]));
+}
+
+void CreateStatusBarRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HWND bar =
+        CreateStatusWindowA(0x50000020, Text(block[1]), Window(block[0]), static_cast<UINT>(TakeControlId()));
+    block[2] = Word(bar);
+}
+
+void CreateTooltipRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HWND owner = Window(block[0]);
+    HWND tip =
+        CreateWindowExA(0x00080080, "tooltips_class32", nullptr, 0x94800000, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance, nullptr);
+    block[3] = Word(tip);
+    if (tip == nullptr) {
+        return;
+    }
+    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE; // the 44-byte record on 32-bit Windows
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = block[1];
+    tool.hinst = Instance;
+    tool.lpszText = const_cast<char *>(Text(block[2]));
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}

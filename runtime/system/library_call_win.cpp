@@ -1,0 +1,143 @@
+// CallLibrary: module and function lookup, the argument slots, and the call
+// carried to the GUI thread.
+#include "runtime/system/library_call.h"
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "runtime/core/errors.h"
+#include "runtime/core/frame.h"
+#include "runtime/core/requests.h"
+#include "runtime/core/script_thread.h"
+
+std::uintptr_t CallArguments[MaxCallArguments];
+
+namespace {
+
+constexpr std::int32_t LibraryNotLoadable = 247;
+constexpr std::int32_t FunctionNotFound = 248;
+constexpr std::intptr_t CallFailed = -1;
+
+// Words of the GR_CALL_FUNCTION request block.
+enum CallWord : std::size_t { CALL_FUNCTION, CALL_COUNT, CALL_RESULT, CALL_BLOCK_WORDS };
+
+template <std::size_t> using Word = std::uintptr_t;
+
+// Calls address as a function of sizeof...(I) word parameters, slots[0] first.
+// WINAPI is stdcall on 32-bit Windows and the only convention on x64.
+template <std::size_t... I>
+std::uintptr_t CallWithWords(std::uintptr_t address, const std::uintptr_t *slots, std::index_sequence<I...>) {
+    using Target = std::uintptr_t(WINAPI *)(Word<I>...);
+    return reinterpret_cast<Target>(address)(slots[I]...);
+}
+
+using Caller = std::uintptr_t (*)(std::uintptr_t, const std::uintptr_t *);
+
+template <std::size_t N> std::uintptr_t CallWithCount(std::uintptr_t address, const std::uintptr_t *slots) {
+    return CallWithWords(address, slots, std::make_index_sequence<N>());
+}
+
+// One caller per argument count 0 to MaxCallArguments.
+template <std::size_t... N> constexpr auto MakeCallers(std::index_sequence<N...>) {
+    return std::array<Caller, sizeof...(N)>{&CallWithCount<N>...};
+}
+
+std::uintptr_t CallWithSlots(std::uintptr_t address, int count, const std::uintptr_t *slots) {
+    static constexpr auto callers = MakeCallers(std::make_index_sequence<MaxCallArguments + 1>());
+    if (address == 0 || count < 0 || count > MaxCallArguments)
+        return 0;
+    return callers[static_cast<std::size_t>(count)](address, slots);
+}
+
+// The text after the last backslash or forward slash.
+std::string FilePart(const std::string &name) {
+    const std::size_t slash = name.find_last_of("\\/");
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// The whole name, with ".DLL" appended unless its fourth-last character is a dot.
+std::string LoadName(const std::string &name) {
+    if (name.size() < 4 || name[name.size() - 4] != '.')
+        return name + ".DLL";
+    return name;
+}
+
+// A module already in the process is used as it is; any other is loaded for
+// this call only (owned == true: the caller frees it).
+HMODULE FindModule(const StringValue &library, bool &owned) {
+    const std::string name = library.c_str();
+    owned = false;
+    if (HMODULE loaded = GetModuleHandleA(FilePart(name).c_str()))
+        return loaded;
+    HMODULE module = LoadLibraryA(LoadName(name).c_str());
+    owned = module != nullptr;
+    return module;
+}
+
+bool OnGuiThread() {
+    return GuiThreadId != 0 && GetCurrentThreadId() == GuiThreadId;
+}
+
+std::uintptr_t CallOnGuiThread(std::uintptr_t address, int count, const std::uintptr_t *words) {
+    if (RequestWindow == nullptr) {
+        // No runtime running: nothing to hand the call to.
+        return CallWithSlots(address, count, words);
+    }
+    if (OnGuiThread()) {
+        // The caller's own words are used, not the shared slots, and the
+        // script thread is held at its next runtime operation meanwhile.
+        const bool hold = ScriptThread != nullptr;
+        if (hold)
+            HoldScriptThread();
+        const std::uintptr_t result = CallWithSlots(address, count, words);
+        if (hold)
+            ReleaseScriptThread();
+        return result;
+    }
+    for (int i = 0; i < count; ++i)
+        CallArguments[i] = words[i];
+    std::uintptr_t *block = NewRequestBlock(CALL_BLOCK_WORDS);
+    block[CALL_FUNCTION] = address;
+    block[CALL_COUNT] = static_cast<std::uintptr_t>(count);
+    SendRequest(GR_CALL_FUNCTION, reinterpret_cast<LPARAM>(block));
+    Sleep(0);
+    const std::uintptr_t result = block[CALL_RESULT];
+    FreeRequestBlock(block);
+    return result;
+}
+
+} // namespace
+
+std::uintptr_t CallFunctionWithSlots(std::uintptr_t address, int count) {
+    return CallWithSlots(address, count, CallArguments);
+}
+
+std::intptr_t CallLibrary(const StringValue &library, const StringValue &function, int count,
+                          const std::uintptr_t *args) {
+    // More words than the slots hold cannot be passed; a call with too few
+    // would unbalance the target's stack, so nothing is called.
+    if (count < 0 || count > MaxCallArguments || (count > 0 && args == nullptr))
+        return CallFailed;
+
+    bool owned = false;
+    HMODULE module = FindModule(library, owned);
+    if (module == nullptr) {
+        RaiseFatal(LibraryNotLoadable, library.c_str());
+        return CallFailed;
+    }
+    const FARPROC target = GetProcAddress(module, function.c_str());
+    if (target == nullptr) {
+        // Freed before the report: a shown fatal report ends the program.
+        if (owned)
+            FreeLibrary(module);
+        RaiseFatal(FunctionNotFound, function.c_str());
+        return CallFailed;
+    }
+    const std::uintptr_t result = CallOnGuiThread(reinterpret_cast<std::uintptr_t>(target), count, args);
+    if (owned)
+        FreeLibrary(module);
+    return static_cast<std::intptr_t>(result);
+}

@@ -1,0 +1,11 @@
+// ShellOpen over ShellExecuteA.
+#include "runtime/system/shell.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+std::intptr_t ShellOpen(const StringValue &file, const StringValue &verb, std::int32_t showMode) {
+    HINSTANCE result = ShellExecuteA(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, showMode);
+    return reinterpret_cast<std::intptr_t>(result);
+}

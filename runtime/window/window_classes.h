@@ -1,0 +1,12 @@
+// The runtime's window classes "FENSTER" (main window) and "DIALOG"
+// (secondary windows). Registered by the window-services start-up and
+// unregistered at its end, on the GUI thread.
+#pragma once
+
+constexpr char MainWindowClassName[] = "FENSTER";
+constexpr char DialogWindowClassName[] = "DIALOG";
+
+// Registers both classes; false when a registration fails.
+bool RegisterRuntimeClasses();
+// Unregisters both classes.
+void UnregisterRuntimeClasses();

@@ -1,0 +1,58 @@
+// Operations on the main window and on any window by handle, called on the
+// script thread. Reading operations call Win32 directly; the platform carries
+// messages to the GUI thread, which owns the windows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/core/string_value.h"
+
+// Opens the main window (class "FENSTER", the stored title, frame style and
+// extended style) at x, y with the given outer size, or moves and sizes it
+// when it is already open and records its new client size. Negative x or y
+// report the non-fatal runtime error 223 first. Ends the process with exit
+// code 1 when the window cannot be created.
+void OpenWindow(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+
+// Z-order choices of SetPosition.
+constexpr std::int32_t KeepZOrder = 0;
+constexpr std::int32_t ToBottom = 1;
+constexpr std::int32_t MakeTopmost = -1;
+constexpr std::int32_t EndTopmost = -2;
+// Moves and sizes window (asynchronously, SWP_ASYNCWINDOWPOS) and puts it in
+// the z-order by choice: 0 unchanged, 1 bottom, -1 topmost, -2 no longer
+// topmost, any other value top. Negative x or y report the non-fatal runtime
+// error 223 first.
+void SetPosition(HWND window, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                 std::int32_t zOrder);
+
+// The main window's outer rectangle in screen coordinates; 0 without one.
+std::int32_t WindowLeft();
+std::int32_t WindowTop();
+std::int32_t WindowRight();
+std::int32_t WindowBottom();
+
+// The window's text; the empty text for a window without text (or no window).
+StringValue GetText(HWND window);
+// The text of a list box row; the empty text when there is no such row.
+StringValue GetListItem(HWND listBox, std::int32_t row);
+
+// Enables or disables the window; disabling the window held in FocusWindow
+// clears FocusWindow.
+void EnableControl(HWND window, std::int32_t enable);
+
+// The message box and the folder chooser run on the GUI thread, owned by the
+// main window (none before it exists), while the script thread waits; both
+// set DialogResult (frame.h).
+
+// Script thread. MessageBoxA(MainWindow, text, caption, flags) called through
+// CallLibrary; returns the button code (IDOK, IDYES, ...), also stored in
+// DialogResult.
+std::int32_t ShowMessageBox(const StringValue &text, const StringValue &caption, std::uint32_t flags);
+
+// Script thread. The shell's folder chooser titled with prompt; the chosen
+// folder's path ending in a backslash ("C:\" for a drive root), or "\" alone
+// when cancelled. DialogResult becomes 1 or 0.
+StringValue BrowseForFolder(const StringValue &prompt);

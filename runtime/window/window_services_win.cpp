@@ -1,0 +1,85 @@
+// Window-services start-up and teardown, and the main window's settings.
+#include "runtime/window/window_services.h"
+
+#include <commctrl.h>
+
+#include "runtime/core/events.h"
+#include "runtime/core/frame.h"
+#include "runtime/core/settings.h"
+#include "runtime/core/window_settings.h"
+#include "runtime/window/control_keywords.h"
+#include "runtime/window/window_classes.h"
+
+namespace {
+
+// The main window's title; written by the script thread, read by the GUI
+// thread only while the script thread waits for a window request.
+StringValue MainTitle;
+volatile LONG MainStyle = InitialMainStyle;
+volatile LONG MainExStyle = InitialMainExStyle;
+
+// The option bits SetWindowStyle keeps in WindowStyleSetting.
+constexpr LONG kOptionBits = WindowStyleNoMenu | WindowStyleScreenBackground | WindowStyleDialog;
+
+bool ProgramCarriesManifest() {
+    // RT_MANIFEST (24), id 1: the manifest of an executable.
+    return FindResourceA(Instance, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr;
+}
+
+} // namespace
+
+void StartWindowServices() {
+    MainTitle = InitialMainTitle;
+    InterlockedExchange(&MainStyle, InitialMainStyle);
+    InterlockedExchange(&MainExStyle, InitialMainExStyle);
+    InterlockedExchange(&WindowStyleSetting, 0);
+    if (!RegisterRuntimeClasses())
+        ExitProcess(1);
+
+    INITCOMMONCONTROLSEX classes = {sizeof classes,
+                                    ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&classes);
+
+    if (!StartInputEvents())
+        ExitProcess(1);
+    InterlockedExchange(&ManifestPresent, ProgramCarriesManifest() ? 1 : 0);
+
+    __atomic_exchange_n(&MessageMode, 1, __ATOMIC_SEQ_CST);
+    __atomic_exchange_n(&AutoPaint, 2, __ATOMIC_SEQ_CST);
+    SqlWidth = 50;
+    PdcHandle = 0;
+}
+
+void EndWindowServices() {
+    EndInputEvents();
+    UnregisterRuntimeClasses();
+}
+
+void SetWindowTitle(const StringValue &title) {
+    MainTitle = title;
+    if (MainWindow)
+        SetWindowTextA(MainWindow, MainTitle.c_str());
+}
+
+void SetWindowStyle(std::uint32_t bits) {
+    FrameChoice choice = FrameStyleForBits(bits, static_cast<std::uint32_t>(MainExStyle));
+    InterlockedExchange(&MainStyle, static_cast<LONG>(choice.style));
+    InterlockedExchange(&MainExStyle, static_cast<LONG>(choice.exStyle));
+    InterlockedExchange(&WindowStyleSetting, static_cast<LONG>(bits) & kOptionBits);
+}
+
+const char *MainWindowTitle() {
+    return MainTitle.c_str();
+}
+
+DWORD MainWindowStyle() {
+    return static_cast<DWORD>(MainStyle);
+}
+
+DWORD MainWindowExStyle() {
+    return static_cast<DWORD>(MainExStyle);
+}
+
+bool MainWindowHasMenu() {
+    return !WindowStyleHas(WindowStyleNoMenu);
+}
