@@ -20,7 +20,7 @@ int RunScenarioByName(const char *name) {
     return 99;
 }
 
-int RunChild(const char *name, const char *arguments, DWORD timeoutMs) {
+HANDLE StartChild(const char *name, const char *arguments) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string commandLine = std::string("\"") + path + "\" --scenario=" + name;
@@ -32,20 +32,31 @@ int RunChild(const char *name, const char *arguments, DWORD timeoutMs) {
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        return -1;
+        return nullptr;
     }
     CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+int WaitChild(HANDLE process, DWORD timeoutMs) {
+    if (process == nullptr) {
+        return -1;
+    }
     int result = -1;
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
         DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
+        GetExitCodeProcess(process, &code);
         result = static_cast<int>(code);
     } else {
-        TerminateProcess(process.hProcess, 98);
-        WaitForSingleObject(process.hProcess, 5000);
+        TerminateProcess(process, 98);
+        WaitForSingleObject(process, 5000);
     }
-    CloseHandle(process.hProcess);
+    CloseHandle(process);
     return result;
+}
+
+int RunChild(const char *name, const char *arguments, DWORD timeoutMs) {
+    return WaitChild(StartChild(name, arguments), timeoutMs);
 }
 
 namespace {

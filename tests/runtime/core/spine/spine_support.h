@@ -27,6 +27,11 @@ int RunScenarioByName(const char *name);
 // waits up to timeoutMs; returns the exit code, or -1 on time-out (the child
 // is then killed) or when it could not be started.
 int RunChild(const char *name, const char *arguments, DWORD timeoutMs);
+// The two halves of RunChild, for children that run side by side: StartChild
+// gives the process handle (null when it could not start), WaitChild waits
+// for it as RunChild does and closes the handle.
+HANDLE StartChild(const char *name, const char *arguments);
+int WaitChild(HANDLE process, DWORD timeoutMs);
 
 // Script-thread helpers.
 // A failed check ends a child process with the given code after a message;

@@ -1,5 +1,5 @@
-// The process frame run for real: GUI thread, script thread, requests and the
-// ways the program ends. Scenarios live in scenarios.cpp.
+// The process frame run for real: GUI thread, script thread and requests.
+// Scenarios live in scenarios.cpp.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -35,31 +35,6 @@ TEST(ProcessFrame, MainWindowThatCannotBeCreatedEndsWithCode1) {
 
 TEST(FastLoop, PaintsOnlyWhilePumpingAndEndsWithoutWaiting) {
     EXPECT_EQ(0, RunChild("fast", nullptr, ChildTimeoutMs));
-}
-
-TEST(Ending, DestroyingTheMainWindowByRequestStopsTheScript) {
-    EXPECT_EQ(0, RunChild("destroy_by_request", nullptr, ChildTimeoutMs));
-}
-
-TEST(Ending, DestroyWhileBusyEndsPromptlyFiftyTimes) {
-    for (int run = 0; run < 50; ++run) {
-        const char *scenario = run % 2 == 0 ? "destroy_busy" : "destroy_busy_fast";
-        ASSERT_EQ(0, RunChild(scenario, nullptr, ChildTimeoutMs)) << scenario << " run " << run;
-    }
-}
-
-TEST(Ending, ScriptInPureComputationIsEndedAfterTheGracePeriod) {
-    DWORD start = GetTickCount();
-    EXPECT_EQ(0, RunChild("destroy_spinning", nullptr, ChildTimeoutMs));
-    EXPECT_LT(GetTickCount() - start, StopGraceMs + 8000);
-}
-
-TEST(Holding, HeldScriptWaitsForTheRelease) {
-    EXPECT_EQ(0, RunChild("hold", nullptr, ChildTimeoutMs));
-}
-
-TEST(Holding, HeldScriptStillStopsOnDestruction) {
-    EXPECT_EQ(0, RunChild("hold_destroy", nullptr, ChildTimeoutMs));
 }
 
 } // namespace
