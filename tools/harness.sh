@@ -43,10 +43,15 @@ harness_start() {
     setsid wineboot -i </dev/null >/dev/null 2>&1
     setsid wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
     setsid wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-  else
-    # The first Wine process brings up the prefix's services, detached.
-    setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+    # The desktop process of the new prefix started before the setting
+    # existed: restart the prefix so that it comes up as the virtual desktop.
+    wineserver -k >/dev/null 2>&1 || true
+    wait "$HARNESS_SERVER_PID" 2>/dev/null || true
+    setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
+    HARNESS_SERVER_PID=$!
   fi
+  # The first Wine process brings up the prefix's services, detached.
+  setsid wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 harness_stop() {

@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::int32_t FolderExists = 183;
 constexpr std::int32_t ListedFailures = 8;
+constexpr DWORD RetryPauseMs = 500;
 
 // Files that could not be renamed or moved during one command.
 struct Failures {
@@ -28,10 +29,12 @@ struct Failures {
 
     void Add(const StringValue &name) {
         ++count;
-        if (count <= ListedFailures) {
-            names = StrConcat(StrConcat(names, name), "\r");
+        if (count == 1) {
+            names = name;
+        } else if (count <= ListedFailures) {
+            names = StrConcat(StrConcat(names, "\r"), name);
         } else if (count == ListedFailures + 1) {
-            names = StrConcat(names, "...");
+            names = StrConcat(names, "\r...");
         }
     }
 };
@@ -76,10 +79,12 @@ void ResortByRenaming() {
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
         StringValue icon = FindPluginIcon(file);
+        // The icon follows its plugin only: renamed alone it would no longer
+        // belong to it.
         if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file))) {
             failures.Add(file);
-        }
-        if (StrLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
+        } else if (StrLength(icon) > 0 &&
+                   !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
             failures.Add(icon);
         }
     }
@@ -114,8 +119,12 @@ void ResortByRecopying() {
         }
         SleepMs(5);
     }
-    // A move back that failed is tried once more after the others; what still
-    // cannot return is named to the user.
+    // A move back that failed is tried once more after the others, after a
+    // pause that lets a passing lock (a virus scanner, an indexer) go; what
+    // still cannot return is named to the user.
+    if (!stranded.empty()) {
+        SleepMs(RetryPauseMs);
+    }
     for (const StringValue &file : stranded) {
         if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
             failures.Add(InFolder("temp", file));
@@ -145,8 +154,7 @@ void RestoreOriginalNames() {
         }
         if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
             failures.Add(file);
-        }
-        if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
+        } else if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
             failures.Add(icon);
         }
     }

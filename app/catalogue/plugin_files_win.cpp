@@ -39,10 +39,12 @@ bool ReleaseReadOnly(const StringValue &path) {
     TakeErrorKind();
     AssignFile(1, path);
     std::int32_t attributes = GetFileAttr(1);
-    if (TakeErrorKind() == 0 && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        SetFileAttr(1, attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
+    // The error kind is taken once per step: taking it resets it.
     bool released = TakeErrorKind() == 0;
+    if (released && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetFileAttr(1, attributes & ~FILE_ATTRIBUTE_READONLY);
+        released = TakeErrorKind() == 0;
+    }
     SetErrorLevel(level);
     return released;
 }

@@ -57,6 +57,9 @@ void HidePlugin(std::int32_t sel) {
         return;
     }
     StringValue file = GetListItem(NameList, sel);
+    if (StrLength(file) == 0) {
+        return;
+    }
     AssignFile(1, PluginPath(file));
     RenameFile(1, PluginPath(WithExtension(file, "hid")));
     std::int32_t status = IoResult();
@@ -73,6 +76,9 @@ void RestorePlugin(HWND dialogMainList, HWND dialogNameList, std::int32_t sel) {
         return;
     }
     StringValue file = GetListItem(dialogNameList, sel);
+    if (StrLength(file) == 0) {
+        return;
+    }
     AssignFile(1, PluginPath(file));
     RenameFile(1, PluginPath(WithExtension(file, "src")));
     std::int32_t status = IoResult();
@@ -83,6 +89,8 @@ void RestorePlugin(HWND dialogMainList, HWND dialogNameList, std::int32_t sel) {
     }
     RemoveRow(dialogMainList, dialogNameList, sel);
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+    // The reload focuses the main list; the dialog's list keeps the keys.
+    SetFocusTo(dialogMainList);
 }
 
 void DeletePlugin(std::int32_t sel) {
@@ -107,7 +115,7 @@ void DeletePlugin(std::int32_t sel) {
                            FileErrorText(status)));
         } else {
             // The icon shares the plugin file's base name, inside the plugin folder.
-            StringValue base = PluginPath(StrField(StrLower(file), 1, ".src"));
+            StringValue base = PluginPath(IconBaseName(file));
             SetErrorLevel(-1);
             for (std::int32_t k = 1; k <= 7; ++k) {
                 StringValue icon = StrConcat(base, StrField(IconExtensions, k, "#"));
@@ -128,10 +136,19 @@ void DeletePlugin(std::int32_t sel) {
 }
 
 void RenamePlugin(std::int32_t sel, const StringValue &newName) {
-    if (sel < 0 || StrLength(newName) < 2) {
+    if (sel < 0) {
+        return;
+    }
+    if (StrLength(newName) < 2) {
+        // A cancelled dialog or a too short name changes nothing, but the
+        // Enter that closed the dialog must still not start Edit.
+        BackToList();
         return;
     }
     StringValue file = GetListItem(NameList, sel);
+    if (StrLength(file) == 0) {
+        return;
+    }
     StringValue path = PluginPath(file);
     StringValue shown = GetListItem(MainList, sel);
     StringValue text;
@@ -162,6 +179,9 @@ void ConvertPlugin(std::int32_t sel) {
         return;
     }
     StringValue file = GetListItem(NameList, sel);
+    if (StrLength(file) == 0) {
+        return;
+    }
     StringValue path = PluginPath(file);
     StringValue text;
     if (!ReadWholeFile(path, MaxConvertedSize, text)) {
@@ -184,6 +204,10 @@ void EditPlugin(std::int32_t sel) {
         MainWindow) {
         return;
     }
-    StringValue command = StrConcat("notepad.exe ", PluginPath(GetListItem(NameList, sel)));
+    StringValue file = GetListItem(NameList, sel);
+    if (StrLength(file) == 0) {
+        return;
+    }
+    StringValue command = StrConcat("notepad.exe ", PluginPath(file));
     CallLibrary("kernel32", "WinExec", {reinterpret_cast<std::uintptr_t>(command.data), 1});
 }

@@ -9,6 +9,15 @@ StringValue WithExtension(const StringValue &name, const char *ext) {
     return StrConcat(StrLeft(name, StrLength(name) - 3), ext);
 }
 
+StringValue IconBaseName(const StringValue &file) {
+    for (std::uint32_t i = file.length; i > 0; --i) {
+        if (file.data[i - 1] == '.') {
+            return StrLeft(file, static_cast<std::int32_t>(i - 1));
+        }
+    }
+    return file;
+}
+
 namespace {
 
 // The normalisation of the catalogue scan ("NAME"/"Name" to "name", one

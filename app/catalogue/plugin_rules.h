@@ -7,6 +7,9 @@
 
 // The file name with its last three characters replaced by ext ("hid", "src").
 StringValue WithExtension(const StringValue &name, const char *ext);
+// The plugin file name without its extension (up to its last "."), the base
+// its icon files share; the whole name when it has no ".".
+StringValue IconBaseName(const StringValue &file);
 // The plugin text with the value of its shown-name entry (shown) replaced by
 // newName, every other byte kept; each quote character of the entry inside
 // newName becomes "_". False when the entry is not found.

@@ -1,0 +1,50 @@
+// The name rules of the order writer: sort prefixes, position digits and the
+// failure report.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/catalogue/order_writer.h"
+
+namespace {
+
+std::string Text(const StringValue &s) {
+    return std::string(s.c_str(), s.length);
+}
+
+} // namespace
+
+TEST(OriginalName, IsTheTextAfterTheFirstPrefixOnly) {
+    EXPECT_EQ(Text(OriginalName("alpha.src")), "alpha.src");
+    EXPECT_EQ(Text(OriginalName("K03##alpha.src")), "alpha.src");
+    EXPECT_EQ(Text(OriginalName("P04##beta.png")), "beta.png");
+    // Only the second field counts: a stray second "##" ends the name there.
+    EXPECT_EQ(Text(OriginalName("K03##a##b.src")), "a");
+    EXPECT_EQ(Text(OriginalName("##x.src")), "x.src");
+}
+
+TEST(PositionDigits, AreAtLeastTwoAndEnoughForTheLastPosition) {
+    EXPECT_EQ(PositionDigits(0), 2);
+    EXPECT_EQ(PositionDigits(1), 2);
+    EXPECT_EQ(PositionDigits(10), 2);
+    EXPECT_EQ(PositionDigits(100), 2); // positions 00 to 99
+    EXPECT_EQ(PositionDigits(101), 3); // position 100
+    EXPECT_EQ(PositionDigits(1000), 3);
+    EXPECT_EQ(PositionDigits(1001), 4);
+}
+
+TEST(SortedName, PrefixesLetterPaddedPositionAndTheOriginalName) {
+    EXPECT_EQ(Text(SortedName("K", 0, 2, "alpha.src")), "K00##alpha.src");
+    EXPECT_EQ(Text(SortedName("K", 9, 2, "alpha.src")), "K09##alpha.src");
+    EXPECT_EQ(Text(SortedName("K", 10, 2, "alpha.src")), "K10##alpha.src");
+    EXPECT_EQ(Text(SortedName("K", 12, 2, "P04##beta.src")), "K12##beta.src");
+    EXPECT_EQ(Text(SortedName("M", 0, 2, "K00##alpha.gif")), "M00##alpha.gif");
+    EXPECT_EQ(Text(SortedName("Z", 9, 3, "a.src")), "Z009##a.src");
+    EXPECT_EQ(Text(SortedName("Z", 100, 3, "a.src")), "Z100##a.src");
+}
+
+TEST(FailureReport, CountsAndListsTheFiles) {
+    EXPECT_EQ(Text(FailureReport(1, "a.src")), "1 plugin file could not be renamed or moved:\r\ra.src");
+    EXPECT_EQ(Text(FailureReport(2, "a.src\rb.src")),
+              "2 plugin files could not be renamed or moved:\r\ra.src\rb.src");
+}

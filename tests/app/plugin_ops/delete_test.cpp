@@ -1,0 +1,184 @@
+// Deleting a plugin and its icon after the question, on real files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/catalogue/plugin_ops.h"
+#include "app/windows/main_window.h"
+#include "box_answers.h"
+#include "plugin_scenario.h"
+#include "runtime/core/errors.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+struct Outcome {
+    Rows shown;
+    Rows names;
+    int selection = -2;
+    bool back = false;
+    bool wentOn = false;
+    int errorLevel = 99;
+};
+
+// Selects row sel, deletes it and records the lists afterwards.
+Outcome DeleteRow(const TempPluginFolder &folder, int sel, const std::function<void()> &before = {}) {
+    Outcome outcome;
+    RunPluginScenario(folder.Path(), [&] {
+        SendMessageA(MainList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
+        if (before) {
+            before();
+        }
+        ForgetFocusAndLatch();
+        DeletePlugin(sel);
+        outcome.wentOn = true;
+        outcome.errorLevel = ErrorLevel;
+        outcome.shown = ListRows(MainList);
+        outcome.names = ListRows(NameList);
+        outcome.selection = ListSelection(MainList);
+        outcome.back = BackOnMainList();
+    });
+    return outcome;
+}
+
+} // namespace
+
+TEST(DeletePlugin, AnsweredNoChangesNothing) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    folder.Write("b.src", PluginText("Beta"));
+    folder.Write("b.png", "PNG");
+    BoxAnswers boxes(IDNO);
+    Outcome outcome = DeleteRow(folder, 1);
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("Question:", seen[0].caption);
+    EXPECT_EQ("Do yo really want to delete this plugin?\r\rBeta", seen[0].text);
+    EXPECT_TRUE(seen[0].yesNo);
+    EXPECT_EQ("question", seen[0].icon);
+    EXPECT_EQ((Rows{"Alpha", "Beta"}), outcome.shown);
+    EXPECT_EQ(1, outcome.selection);
+    EXPECT_TRUE(outcome.back);
+    EXPECT_EQ((Rows{"a.src", "b.png", "b.src"}), folder.Files());
+}
+
+TEST(DeletePlugin, AnsweredYesDeletesTheFileAndOnlyTheFirstIcon) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    folder.Write("alpha.src", PluginText("Beta"));
+    folder.Write("alpha.gif", "GIF");
+    folder.Write("alpha.png", "PNG");
+    folder.Write("c.src", PluginText("Gamma"));
+    BoxAnswers boxes(IDYES);
+    Outcome outcome = DeleteRow(folder, 1);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_TRUE(outcome.wentOn);
+    EXPECT_EQ((Rows{"Alpha", "Gamma"}), outcome.shown);
+    EXPECT_EQ((Rows{"a.src", "c.src"}), outcome.names);
+    EXPECT_EQ(1, outcome.selection);
+    EXPECT_TRUE(outcome.back);
+    EXPECT_EQ(0, outcome.errorLevel);
+    // ".png" is probed first; the GIF stays.
+    EXPECT_EQ((Rows{"a.src", "alpha.gif", "c.src"}), folder.Files());
+}
+
+TEST(DeletePlugin, AnEmptyIconIsNotDeletedAndTheNextOneIs) {
+    TempPluginFolder folder;
+    folder.Write("alpha.src", PluginText("Alpha"));
+    folder.Write("alpha.png", "");
+    folder.Write("alpha.jpg", "JPG");
+    folder.Write("beta.src", PluginText("Beta"));
+    folder.Write("beta.gif", "");
+    BoxAnswers boxes(IDYES);
+    Outcome first = DeleteRow(folder, 0);
+    EXPECT_EQ((Rows{"Beta"}), first.shown);
+    EXPECT_EQ(0, first.selection);
+    EXPECT_EQ((Rows{"alpha.png", "beta.gif", "beta.src"}), folder.Files());
+    Outcome second = DeleteRow(folder, 0);
+    EXPECT_TRUE(second.shown.empty());
+    EXPECT_EQ(-1, second.selection);
+    EXPECT_EQ((Rows{"alpha.png", "beta.gif"}), folder.Files());
+}
+
+TEST(DeletePlugin, ReadOnlyPluginAndIconAreDeleted) {
+    TempPluginFolder folder;
+    folder.Write("alpha.src", PluginText("Alpha"));
+    folder.Write("alpha.ico", "ICO");
+    SetReadOnly(folder / "alpha.src", true);
+    SetReadOnly(folder / "alpha.ico", true);
+    BoxAnswers boxes(IDYES);
+    Outcome outcome = DeleteRow(folder, 0);
+    EXPECT_TRUE(outcome.wentOn);
+    EXPECT_TRUE(outcome.shown.empty());
+    EXPECT_TRUE(folder.Files().empty());
+    EXPECT_EQ(1u, boxes.Boxes().size());
+}
+
+TEST(DeletePlugin, TheIconIsFoundInsideAFolderWhosePathHoldsSrc) {
+    TempPluginFolder folder("my.src.d\\searchplugins");
+    folder.Write("alpha.src", PluginText("Alpha"));
+    folder.Write("alpha.png", "PNG");
+    folder.Write("alpha.gif", "GIF");
+    // The icon beside the folder that a cut at the path's first ".src" would reach.
+    std::string outside = folder.Path().substr(0, folder.Path().find(".src.d")) + ".png";
+    { std::ofstream(outside, std::ios::binary) << "NOT MINE"; }
+    BoxAnswers boxes(IDYES);
+    Outcome outcome = DeleteRow(folder, 0);
+    EXPECT_TRUE(outcome.shown.empty());
+    EXPECT_EQ((Rows{"alpha.gif"}), folder.Files());
+    EXPECT_EQ("NOT MINE", ReadBytes(outside));
+    DeleteFileA(outside.c_str());
+}
+
+TEST(DeletePlugin, TheIconBaseIsTheWholeNameBeforeTheExtension) {
+    TempPluginFolder folder;
+    folder.Write("web.src", PluginText("Web"));
+    folder.Write("web.png", "PNG of web.src");
+    folder.Write("Web.src.Copy.src", PluginText("Web copy"));
+    folder.Write("Web.src.Copy.gif", "GIF of the copy");
+    BoxAnswers boxes(IDYES);
+    Outcome outcome = DeleteRow(folder, 1);
+    EXPECT_EQ((Rows{"Web"}), outcome.shown);
+    EXPECT_EQ((Rows{"web.png", "web.src"}), folder.Files());
+}
+
+TEST(DeletePlugin, AFileGoneMeanwhileIsReportedAndKeepsItsRow) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    folder.Write("b.src", PluginText("Beta"));
+    folder.Write("b.png", "PNG");
+    BoxAnswers boxes(IDYES);
+    Outcome outcome = DeleteRow(folder, 1, [&] { DeleteFileA((folder / "b.src").c_str()); });
+    EXPECT_TRUE(outcome.wentOn);
+    EXPECT_EQ((Rows{"Alpha", "Beta"}), outcome.shown);
+    EXPECT_EQ((Rows{"a.src", "b.src"}), outcome.names);
+    EXPECT_EQ(1, outcome.selection);
+    EXPECT_TRUE(outcome.back);
+    // Its icon stays: only a deleted plugin takes its icon along.
+    EXPECT_EQ((Rows{"a.src", "b.png"}), folder.Files());
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Message:", seen[1].caption);
+    EXPECT_EQ(0u, seen[1].text.find("Could not delete ''b.src'':\r"));
+}
+
+TEST(DeletePlugin, AFileThatCannotBeErasedIsReportedAndKeepsItsRow) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    BoxAnswers boxes(IDYES);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Outcome outcome = DeleteRow(folder, 0, [&] {
+        // Open without delete sharing: the erase is refused.
+        held = CreateFileA((folder / "a.src").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    });
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    EXPECT_EQ((Rows{"Alpha"}), outcome.shown);
+    EXPECT_EQ((Rows{"a.src"}), folder.Files());
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Message:", seen[1].caption);
+}

@@ -1,0 +1,179 @@
+#include "plugin_scenario.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_state.h"
+#include "app/windows/main_window.h"
+#include "runtime/core/drive_dir.h"
+#include "runtime/core/errors.h"
+#include "runtime/core/events.h"
+#include "runtime/core/frame.h"
+#include "runtime/core/script_thread.h"
+#include "runtime/core/settings.h"
+#include "runtime/window/controls.h"
+#include "runtime/window/drawing.h"
+#include "runtime/window/window_services.h"
+
+namespace {
+
+void RemoveTree(const std::string &path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            std::string full = path + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+const std::function<void()> *CurrentBody = nullptr;
+std::string CurrentFolder;
+
+void ScenarioScript() {
+    AllocateAreas();
+    IconExtensions = ".png#.gif#.jpg#.jpeg#.jpe#.ico#.bmp";
+    PluginFolder = CurrentFolder.c_str();
+    StartDirectory = DriveDirectory("@");
+    UpDisabled = 0;
+    DownDisabled = 0;
+    EnterLatch = 0;
+
+    SetWindowTitle("Plugin operations");
+    SetWindowStyle(538);
+    OpenWindow(60, 60, 460, 380);
+    NameList = CreateControl("LISTBOX", "", 0x54211141, 500, 500, 0, 0, MainWindow, 0, Instance, 0x200);
+    MainList = CreateControl("LISTBOX", "", 0x54211141, 15, 25, 300, 170, MainWindow, 0, Instance, 0x200);
+    MoveUpButton = CreateByKeyword("button", MainWindow, "Move Up", 327, 27, 100, 24);
+    MoveDownButton = CreateByKeyword("button", MainWindow, "Move Down", 327, 62, 100, 24);
+    LoadCatalogue(MainList, NameList, -1, "*.SRC");
+    SetErrorLevel(1);
+
+    (*CurrentBody)();
+
+    ReleaseAreas();
+    // Closing the main window ends the run; this thread stops at its next
+    // checkpoint.
+    SendMessageA(MainWindow, WM_CLOSE, 0, 0);
+    ScriptCheckpoint();
+}
+
+} // namespace
+
+TempPluginFolder::TempPluginFolder(const std::string &sub) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    std::ostringstream root;
+    root << temp << "qs_plugin_ops_" << GetCurrentProcessId() << "_" << ++serial;
+    root_ = root.str();
+    RemoveTree(root_);
+    CreateDirectoryA(root_.c_str(), nullptr);
+    path_ = root_;
+    std::istringstream parts(sub);
+    std::string part;
+    while (std::getline(parts, part, '\\')) {
+        path_ += "\\" + part;
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+}
+
+TempPluginFolder::~TempPluginFolder() {
+    RemoveTree(root_);
+}
+
+void TempPluginFolder::Write(const std::string &file, const std::string &bytes) const {
+    std::ofstream out(*this / file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> TempPluginFolder::Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return "<missing>";
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool FileExists(const std::string &path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void SetReadOnly(const std::string &path, bool on) {
+    SetFileAttributesA(path.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool IsReadOnly(const std::string &path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+std::string PluginText(const std::string &shown) {
+    return "<search\r\n name=\"" + shown + "\"\r\n method=\"GET\"\r\n>\r\n</search>\r\n";
+}
+
+int RunPluginScenario(const std::string &folder, const std::function<void()> &body) {
+    CurrentBody = &body;
+    CurrentFolder = folder;
+    StartDrawing();
+    int code = RunRuntime(GetModuleHandleA(nullptr), ScenarioScript);
+    CurrentBody = nullptr;
+    return code;
+}
+
+std::vector<std::string> ListRows(HWND list) {
+    std::vector<std::string> rows;
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[512] = {};
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+int ListSelection(HWND list) {
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+void ForgetFocusAndLatch() {
+    SetFocusTo(MainWindow);
+    EnterLatch = 0;
+}
+
+bool BackOnMainList() {
+    return EnterLatch == 1 && FocusWindow == MainList && GetFocus() == MainList;
+}
