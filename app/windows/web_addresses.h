@@ -9,5 +9,6 @@ constexpr char BrowserProductPage[] = "https://www.mozilla.org/firefox/";
 constexpr char MakerHomePage[] = "https://quillsort.example.org/";
 // The maker's contact address, shown in the About window.
 constexpr char MakerMailAddress[] = "quillsort@example.org";
-// The one-line credit of the main window and the About window.
-constexpr char CreditLine[] = "(c) 2026 the Quillsort authors";
+// The one-line credit of the main window and the About window; short enough
+// to fit the main window right of the help button.
+constexpr char CreditLine[] = "(c) 2026 Quillsort authors";
