@@ -14,7 +14,6 @@
 #include "runtime/core/script_thread.h"
 #include "runtime/core/settings.h"
 #include "runtime/window/controls.h"
-#include "runtime/window/drawing.h"
 #include "runtime/window/window_services.h"
 
 namespace {
@@ -148,7 +147,6 @@ std::string PluginText(const std::string &shown) {
 int RunPluginScenario(const std::string &folder, const std::function<void()> &body) {
     CurrentBody = &body;
     CurrentFolder = folder;
-    StartDrawing();
     int code = RunRuntime(GetModuleHandleA(nullptr), ScenarioScript);
     CurrentBody = nullptr;
     return code;

@@ -51,8 +51,15 @@ Screen Scenario(const std::function<void(Screen &)> &steps) {
         steps(screen);
         screen.column = ConsoleColumn;
         screen.row = ConsoleRow;
-        screen.window = ReadPixels(WindowDC, 0, 0, ClientWidth, ClientHeight);
-        screen.buffer = ReadPixels(BackBuffer, 0, 0, ClientWidth, ClientHeight);
+        // The pictures are taken on the GUI thread. A scroll may leave the
+        // client area invalid (Wine invalidates all of it), and the repaint
+        // from the BackBuffer draws through WindowDC itself (BeginPaint hands
+        // out the window's own context): read from another thread meanwhile,
+        // the window shows half-painted or black.
+        OnGuiThread([&] {
+            screen.window = ReadPixels(WindowDC, 0, 0, ClientWidth, ClientHeight);
+            screen.buffer = ReadPixels(BackBuffer, 0, 0, ClientWidth, ClientHeight);
+        });
     });
     return screen;
 }

@@ -2,7 +2,6 @@
 
 #include "runtime/core/frame.h"
 #include "runtime/core/script_thread.h"
-#include "runtime/window/drawing.h"
 
 namespace {
 
@@ -34,8 +33,6 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 int RunScenario(const std::function<void()> &body) {
     CurrentBody = &body;
-    // The drawing layer's start (console metrics) ahead of the run.
-    StartDrawing();
     int code = RunRuntime(GetModuleHandleA(nullptr), Script);
     CurrentBody = nullptr;
     OriginalProc = nullptr;
