@@ -1,0 +1,332 @@
+#include "desktop.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A press or release lasts this long: long enough for the tool's 25 ms poll
+// to see a key or button that is only tapped.
+constexpr int TapHoldMs = 120;
+
+void SendKey(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    switch (vk) {
+    case VK_DELETE:
+    case VK_APPS:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    default:
+        break;
+    }
+    if (up) {
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    }
+    SendInput(1, &input, sizeof input);
+}
+
+void SendMouse(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+struct WindowQuery {
+    DWORD pid;
+    std::string className;
+    std::string title;
+    std::vector<HWND> found;
+};
+
+std::string CaptionOf(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool Matches(HWND window, const std::string &className, const std::string &text) {
+    return (className.empty() || lstrcmpiA(ClassOf(window).c_str(), className.c_str()) == 0) &&
+           (text.empty() || CaptionOf(window) == text);
+}
+
+BOOL CALLBACK CollectTop(HWND window, LPARAM param) {
+    auto *query = reinterpret_cast<WindowQuery *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if ((query->pid == 0 || pid == query->pid) && IsWindowVisible(window) &&
+        Matches(window, query->className, query->title)) {
+        query->found.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    auto *query = reinterpret_cast<WindowQuery *>(param);
+    if (Matches(window, query->className, query->title)) {
+        query->found.push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()> &condition, int timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (static_cast<int>(GetTickCount() - start) >= timeoutMs) {
+            return condition();
+        }
+        Sleep(10);
+    }
+}
+
+void Pause(int ms) {
+    Sleep(static_cast<DWORD>(ms));
+}
+
+void PressKey(WORD vk) {
+    SendKey(vk, false);
+}
+
+void ReleaseKey(WORD vk) {
+    SendKey(vk, true);
+}
+
+void TapKey(WORD vk) {
+    PressKey(vk);
+    Sleep(TapHoldMs);
+    ReleaseKey(vk);
+    Sleep(30);
+}
+
+bool HoldKeyUntil(WORD vk, const std::function<bool()> &effect, int timeoutMs) {
+    PressKey(vk);
+    bool seen = WaitUntil(effect, timeoutMs);
+    ReleaseKey(vk);
+    Sleep(30);
+    return seen;
+}
+
+bool HoldChordUntil(WORD modifier, WORD vk, const std::function<bool()> &effect, int timeoutMs) {
+    PressKey(modifier);
+    Sleep(20);
+    PressKey(vk);
+    bool seen = WaitUntil(effect, timeoutMs);
+    ReleaseKey(vk);
+    Sleep(20);
+    ReleaseKey(modifier);
+    Sleep(30);
+    return seen;
+}
+
+void TypeText(const std::string &text) {
+    for (char c : text) {
+        SHORT code = VkKeyScanA(c);
+        WORD vk = LOBYTE(code);
+        bool shift = (HIBYTE(code) & 1) != 0;
+        if (shift) {
+            PressKey(VK_SHIFT);
+        }
+        PressKey(vk);
+        Sleep(15);
+        ReleaseKey(vk);
+        if (shift) {
+            ReleaseKey(VK_SHIFT);
+        }
+        Sleep(15);
+    }
+}
+
+void MoveMouse(int x, int y) {
+    auto there = [x, y] {
+        POINT at;
+        GetCursorPos(&at);
+        return at.x == x && at.y == y;
+    };
+    // The X server may put the pointer back where it was right after the
+    // first move of a session: repeat until the pointer stays there.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        if (WaitUntil(there, 300)) {
+            Sleep(40);
+            if (there()) {
+                return;
+            }
+        }
+    }
+}
+
+void PressMouse(bool right) {
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+}
+
+void ReleaseMouse(bool right) {
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void ClickAt(int x, int y, bool right) {
+    MoveMouse(x, y);
+    PressMouse(right);
+    Sleep(TapHoldMs);
+    ReleaseMouse(right);
+    Sleep(30);
+}
+
+void ClickWindow(HWND window) {
+    POINT centre = CentreOf(window);
+    ClickAt(centre.x, centre.y);
+}
+
+bool HoldMouseUntil(int x, int y, bool right, const std::function<bool()> &effect, int timeoutMs) {
+    MoveMouse(x, y);
+    PressMouse(right);
+    bool seen = WaitUntil(effect, timeoutMs);
+    ReleaseMouse(right);
+    Sleep(30);
+    return seen;
+}
+
+std::string ClassOf(HWND window) {
+    char name[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    // WM_GETTEXT rather than GetWindowText: an edit control of another
+    // process keeps its text to itself.
+    wchar_t wide[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    char text[1024] = {};
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+    return text;
+}
+
+std::vector<HWND> TopWindows(DWORD pid, const std::string &className, const std::string &title) {
+    WindowQuery query{pid, className, title, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND TopWindow(DWORD pid, const std::string &className, const std::string &title) {
+    std::vector<HWND> found = TopWindows(pid, className, title);
+    return found.empty() ? nullptr : found.front();
+}
+
+std::vector<HWND> Children(HWND parent, const std::string &className, const std::string &text) {
+    WindowQuery query{0, className, text, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND Child(HWND parent, const std::string &className, const std::string &text) {
+    std::vector<HWND> found = Children(parent, className, text);
+    return found.empty() ? nullptr : found.front();
+}
+
+std::vector<std::string> ListRows(HWND list) {
+    std::vector<std::string> rows;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) {
+            rows.emplace_back();
+            continue;
+        }
+        std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        char text[1024] = {};
+        WideCharToMultiByte(1252, 0, wide.data(), -1, text, sizeof text - 1, nullptr, nullptr);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+int ListSelection(HWND list) {
+    return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+}
+
+std::string StaticTexts(HWND window) {
+    std::string joined;
+    for (HWND child : Children(window, "Static")) {
+        std::string text = TextOf(child);
+        if (!text.empty()) {
+            joined += (joined.empty() ? "" : "|") + text;
+        }
+    }
+    return joined;
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+POINT CentreOf(HWND window) {
+    RECT rect = WindowRect(window);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool SaveScreenshot(const RECT &rect, const std::string &path) {
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        SelectObject(memory, old);
+        DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+        DWORD imageSize = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER header = {};
+        header.bfType = 0x4D42; // "BM"
+        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+        header.bfSize = header.bfOffBits + imageSize;
+        FILE *file = std::fopen(path.c_str(), "wb");
+        if (file != nullptr) {
+            saved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
+                    std::fwrite(bits, imageSize, 1, file) == 1;
+            saved = (std::fclose(file) == 0) && saved;
+        }
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}

@@ -1,0 +1,65 @@
+// The scripted session's shared pieces: the demo installation with its
+// plugins, the running tool, and the user's view of the main window (its
+// controls, rows, menus, message boxes and dialogs). Test thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop.h"
+#include "tool_session.h"
+
+// A plugin file as the tests write it: shown name, line ending.
+std::string PluginText(const std::string &shownName, const std::string &lineEnd);
+
+// Everything one run of the tool needs, set up in order and torn down in reverse.
+struct Session {
+    explicit Session(const std::string &leaf);
+    ~Session();
+    // Starts the tool and waits for its main window; false when it did not appear.
+    bool Start();
+
+    RegistryFixture registry;
+    PluginFolder folder;
+    std::unique_ptr<Recorder> recorder;
+    std::unique_ptr<ToolProcess> tool;
+    HWND main = nullptr;
+};
+
+// --- The main window as the user sees it ---
+
+HWND Button(HWND main, const std::string &caption);
+HWND MainList(HWND main);
+// Screen point of the centre of a row of a list box (rows from the top).
+POINT RowPoint(HWND list, int row);
+// Screen point at client position x, y of a window.
+POINT ClientPoint(HWND window, int x, int y);
+// Clicks a row so that it is selected and the list has the focus.
+void ClickRow(HWND list, int row);
+// Brings the main window to the front with a click on its caption.
+void ActivateByCaption(HWND window);
+bool IsForeground(HWND window);
+
+// --- Secondary windows of the tool ---
+
+HWND PopupMenuWindow(DWORD pid);
+// A message box of the tool (class #32770, visible), or null.
+HWND MessageBoxWindow(DWORD pid);
+// Waits for a message box, returns "caption|text" and answers it by clicking
+// the button with the caption given ("OK", "&Yes", "&No"); empty when none came.
+std::string AnswerMessageBox(DWORD pid, const std::string &button, int timeoutMs = 5000);
+HWND DialogWindow(DWORD pid, const std::string &title);
+// Waits for the dialog to be shown at its place on the screen (the tool
+// builds its windows off-screen and moves them when complete); null when it
+// did not come.
+HWND WaitForDialog(DWORD pid, const std::string &title, int timeoutMs = 5000);
+// Notepad windows of any process.
+std::vector<HWND> NotepadWindows();
+// Closes every Notepad window and waits until they are gone.
+void CloseNotepads();
+
+// Where screenshots go (created on demand); path of a named picture.
+std::string ScreenshotPath(const std::string &name);
