@@ -5,6 +5,7 @@
 #include "procs_support.h"
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
+#include "runtime/core/settings.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ struct SizeResult {
     bool moveFound = false, moveWoke = true;
     LONG moveKind = -1;
     int leftBefore = 0, leftAfter = 0;
+    bool paintedMoveWoke = false;
 } Size;
 
 int Width(HWND window) {
@@ -92,6 +94,23 @@ void SizeScenario() {
     DisarmTimeout();
     FinishDrag(drag);
     Size.leftAfter = Left(main);
+
+    // Without automatic repainting, a window that has repainted is reported
+    // after a mere move too.
+    __atomic_exchange_n(&AutoPaint, 0, __ATOMIC_SEQ_CST);
+    InvalidateRect(main, nullptr, TRUE);
+    WaitMessageUntil([] { return PaintedFlag != 0; });
+    ArmTimeout(100);
+    WaitInput(); // takes the event the paint set
+    DisarmTimeout();
+    caption = FindHitPoint(main, HTCAPTION);
+    DragJob back = {caption, {caption.x + 60, caption.y - 30}};
+    ArmTimeout(1500);
+    drag = StartDrag(back);
+    WaitInput();
+    Size.paintedMoveWoke = TimerFlag == 0;
+    DisarmTimeout();
+    FinishDrag(drag);
 }
 
 TEST(SizeMove, ResizingWakesOnceAfterTheDragAndMovingDoesNot) {
@@ -106,6 +125,7 @@ TEST(SizeMove, ResizingWakesOnceAfterTheDragAndMovingDoesNot) {
     EXPECT_FALSE(Size.moveWoke);
     EXPECT_EQ(0, Size.moveKind);
     EXPECT_LT(Size.leftAfter, Size.leftBefore - 30);
+    EXPECT_TRUE(Size.paintedMoveWoke);
 }
 
 } // namespace
