@@ -50,8 +50,18 @@ harness_start() {
     setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
     HARNESS_SERVER_PID=$!
   fi
+  harness_fonts
   # The first Wine process brings up the prefix's services, detached.
   setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# Wine draws the caption buttons with the Marlett font; Debian's Wine keeps it
+# outside the prefix where the title bars do not find it, so it is copied in.
+harness_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d "$fonts" ] && [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 harness_stop() {
