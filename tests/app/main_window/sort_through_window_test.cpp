@@ -119,10 +119,12 @@ TEST(SortThroughTheWindow, RenamesPluginsAndIconsThenRestoresTheirNames) {
 
         // "Orig. Filenames" gives plugins and icons their names back, silently.
         Click(OrigNamesButton);
-        EXPECT_TRUE(WaitUntil([&] { return Exists(browser.Path("gamma.src")); }));
-        // The reload lists them in the folder's (name) order.
-        EXPECT_TRUE(WaitUntil([] { return Rows(NameList)[0] == "alpha.src"; }));
-        EXPECT_EQ(Rows(NameList), (std::vector<std::string>{"alpha.src", "beta.src", "gamma.src"}));
+        EXPECT_TRUE(WaitUntil([&] { return FileExists(browser.Path("gamma.src")); }));
+        // The reload lists them in the folder's (name) order; wait for the
+        // whole list, since the rows arrive one by one.
+        const std::vector<std::string> restored{"alpha.src", "beta.src", "gamma.src"};
+        EXPECT_TRUE(WaitUntil([&] { return Rows(NameList) == restored; }));
+        EXPECT_EQ(Rows(NameList), restored);
         EXPECT_EQ(browser.Files(), (std::vector<std::string>{"alpha.gif", "alpha.src", "beta.png", "beta.src",
                                                              "gamma.src", "readme.txt"}));
         Sleep(200);
