@@ -53,6 +53,14 @@ harness_start() {
   harness_fonts
   # The first Wine process brings up the prefix's services, detached.
   setsid wine cmd /c exit </dev/null >/dev/null 2>&1
+  # The virtual desktop's process, started detached and kept for the whole
+  # run: otherwise every program that opens a window starts it anew, and the
+  # test runner waits about a second for it to let go of its output.
+  setsid wine explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Default - Wine desktop"' && break
+    sleep 0.05
+  done
 }
 
 # Wine draws the caption buttons with the Marlett font; Debian's Wine keeps it
