@@ -9,7 +9,7 @@
 #include "runtime/core/errors.h"
 #include "runtime/core/frame.h"
 #include "runtime/window/controls.h"
-#include "tests/app/test_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

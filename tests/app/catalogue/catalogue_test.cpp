@@ -15,8 +15,8 @@
 #include "app/catalogue/catalogue_state.h"
 #include "catalogue_support.h"
 #include "runtime/core/settings.h"
-#include "tests/app/test_files.h"
-#include "tests/runtime/system/box_watch.h"
+#include "tests/support/box_watch.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

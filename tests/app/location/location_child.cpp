@@ -1,16 +1,12 @@
 // Child side of the location scenarios: the scenario routines that run on the
-// script thread, the watcher that answers the child's dialogs, and the result
-// file.
+// script thread, and the result file with the dialogs that the child's
+// BoxWatch answered.
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 #include <fstream>
-#include <mutex>
-#include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/catalogue/catalogue_state.h"
@@ -21,6 +17,7 @@
 #include "runtime/core/errors.h"
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
@@ -54,12 +51,6 @@ void Put(const char *key, const StringValue &value) {
 }
 void Put(const char *key, long value) {
     Put(key, std::to_string(value));
-}
-
-std::string CurrentDirectory() {
-    char path[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, path);
-    return path;
 }
 
 void PutLocation() {
@@ -130,78 +121,6 @@ const ChildScenario ChildScenarios[] = {
     {"quit", QuitScript},
 };
 
-// --- The watcher ---------------------------------------------------------------
-
-// Answers every visible dialog of this process once with one button, and
-// records it with the current directory of that moment.
-class DialogWatcher {
-  public:
-    explicit DialogWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
-    ~DialogWatcher() {
-        stop_ = true;
-        thread_.join();
-    }
-    DialogWatcher(const DialogWatcher &) = delete;
-    DialogWatcher &operator=(const DialogWatcher &) = delete;
-    std::vector<SeenBox> Seen() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return seen_;
-    }
-
-  private:
-    static std::string TextOf(HWND window) {
-        char buffer[1024] = {};
-        GetWindowTextA(window, buffer, sizeof buffer);
-        return buffer;
-    }
-    static BOOL CALLBACK FirstStatic(HWND child, LPARAM param) {
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        std::string text = TextOf(child);
-        if (lstrcmpiA(cls, "Static") == 0 && !text.empty()) {
-            *reinterpret_cast<std::string *>(param) = text;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK Visit(HWND window, LPARAM param) {
-        auto *self = reinterpret_cast<DialogWatcher *>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        char cls[32] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (pid != GetCurrentProcessId() || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window) ||
-            self->answered_.count(window) != 0) {
-            return TRUE;
-        }
-        SeenBox box;
-        box.caption = TextOf(window);
-        EnumChildWindows(window, FirstStatic, reinterpret_cast<LPARAM>(&box.text));
-        box.directory = CurrentDirectory();
-        box.owned = GetWindow(window, GW_OWNER) != nullptr;
-        {
-            std::lock_guard<std::mutex> lock(self->mutex_);
-            self->seen_.push_back(box);
-        }
-        self->answered_.insert(window);
-        PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(self->answer_), 0);
-        return TRUE;
-    }
-    void Watch() {
-        while (!stop_) {
-            EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(20);
-        }
-    }
-
-    int answer_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<SeenBox> seen_;
-    std::set<HWND> answered_;
-    std::thread thread_;
-};
-
 std::string Argument(int argc, char **argv, const char *prefix) {
     std::size_t n = std::strlen(prefix);
     for (int i = 1; i < argc; ++i) {
@@ -230,9 +149,9 @@ int RunChildScenario(int argc, char **argv) {
     int code = 0;
     std::vector<SeenBox> seen;
     {
-        DialogWatcher watcher(answer);
+        BoxWatch watcher(answer);
         code = RunRuntime(GetModuleHandleA(nullptr), scenario->script);
-        seen = watcher.Seen();
+        seen = watcher.Boxes();
     }
     std::ofstream file(out, std::ios::binary | std::ios::trunc);
     file << Record.str();

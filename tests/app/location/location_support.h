@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
-// One dialog of the child process as the watcher saw it before answering it.
-struct SeenBox {
-    std::string caption;
-    std::string text;      // the first static text with content
-    std::string directory; // the child's current directory at that moment
-    bool owned = false;    // true when the box had an owner window
-};
+#include "tests/support/box_watch.h"
 
 struct ChildResult {
     int exitCode = -1; // -1: not started or timed out
     std::multimap<std::string, std::string> values;
-    std::vector<SeenBox> boxes;
+    std::vector<SeenBox> boxes; // caption, text, directory and owned as the child saw them
     // The first value recorded under key; "<none>" when there is none.
     std::string Value(const std::string &key) const;
     std::vector<std::string> All(const std::string &key) const;

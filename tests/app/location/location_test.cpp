@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "location_support.h"
-#include "tests/app/test_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -25,10 +25,6 @@ std::string ExpectedMethod() {
     return FileSystemName("C:\\").find("FAT") == std::string::npos ? "1" : "0";
 }
 
-bool Exists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Every test starts and ends without the browser's registry entries, and
 // without a browser folder under Program Files unless the prefix had one.
 class Location : public testing::Test {
@@ -37,7 +33,7 @@ class Location : public testing::Test {
         RemoveBrowserKeys();
         programFiles_ = ProgramFilesPath();
         browserFolder_ = programFiles_ + "\\Mozilla Firefox";
-        ownsBrowserFolder_ = !programFiles_.empty() && !Exists(browserFolder_);
+        ownsBrowserFolder_ = !programFiles_.empty() && !FileExists(browserFolder_);
     }
     void TearDown() override {
         RemoveBrowserKeys();

@@ -66,9 +66,9 @@ TEST(RenameMethod, PositionsKeepTwoDigitsUpToNinetyNine) {
             EXPECT_EQ(Row(NameList, p), letter + Number(p, 2) + "##p" + Number(10 - p, 2) + ".src");
             EXPECT_EQ(Row(MainList, p), "Plugin " + std::to_string(10 - p));
         }
-        EXPECT_TRUE(Exists(browser.Path(letter + "07##p03.png")));
-        EXPECT_TRUE(Exists(browser.Path("p03.ico")));
-        EXPECT_TRUE(Exists(browser.Path(letter + "06##p04.jpg")));
+        EXPECT_TRUE(FileExists(browser.Path(letter + "07##p03.png")));
+        EXPECT_TRUE(FileExists(browser.Path("p03.ico")));
+        EXPECT_TRUE(FileExists(browser.Path(letter + "06##p04.jpg")));
         EXPECT_EQ(browser.Files().size(), 14u);
     });
 }
@@ -142,7 +142,7 @@ TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheFolderIsRemoved) {
             EXPECT_EQ(Row(NameList, 0), "alpha.src");
         });
         std::vector<std::string> after = browser.Files();
-        EXPECT_FALSE(Exists(browser.Temp()));
+        EXPECT_FALSE(FileExists(browser.Temp()));
         before.erase(std::remove(before.begin(), before.end(), "temp"), before.end());
         EXPECT_EQ(after, before);
         EXPECT_EQ(ReadBytes(browser.Path("beta.src")), PluginText("Beta"));
@@ -233,7 +233,7 @@ TEST_F(BlockedReturn, IsRetriedAfterTheOthers) {
         EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
     });
     EXPECT_EQ(ReadBytes(browser.Path("zz.src")), PluginText("Last"));
-    EXPECT_FALSE(Exists(browser.Temp()));
+    EXPECT_FALSE(FileExists(browser.Temp()));
 }
 
 TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {

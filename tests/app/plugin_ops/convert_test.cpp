@@ -4,15 +4,15 @@
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/plugin_ops.h"
 #include "app/windows/main_window.h"
-#include "box_answers.h"
 #include "plugin_scenario.h"
 #include "runtime/core/strings.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
 struct Converted {
     std::string bytes;
-    std::vector<AnsweredBox> boxes;
+    std::vector<SeenBox> boxes;
     bool back = false;
     bool wentOn = false;
 };
@@ -26,7 +26,7 @@ Converted Convert(const std::string &content, bool readOnly = false,
         SetReadOnly(folder / "a.src", true);
     }
     Converted result;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         if (before) {
             before();
@@ -65,7 +65,7 @@ TEST(ConvertPlugin, AFirstLineEndingInCrLfCountsAsConverted) {
     const std::string content = "<search name=\"A\">\r\nmethod=\"GET\"\n</search>\n";
     Converted result = Convert(content);
     EXPECT_EQ(content, result.bytes);
-    ExpectOneBox(result, "Conversion not necessary!", "exclamation");
+    ExpectOneBox(result, "Conversion not necessary!", "warning");
     EXPECT_TRUE(result.back);
 }
 
@@ -125,7 +125,7 @@ TEST(ConvertPlugin, AFileTooLargeToHoldIsRefusedUntouched) {
     SetFilePointer(file, size, nullptr, FILE_BEGIN);
     SetEndOfFile(file);
     CloseHandle(file);
-    BoxAnswers boxes;
+    BoxWatch boxes;
     bool back = false;
     RunPluginScenario(folder.Path(), [&] {
         ForgetFocusAndLatch();

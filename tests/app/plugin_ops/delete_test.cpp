@@ -5,9 +5,9 @@
 
 #include "app/catalogue/plugin_ops.h"
 #include "app/windows/main_window.h"
-#include "box_answers.h"
 #include "plugin_scenario.h"
 #include "runtime/core/errors.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST(DeletePlugin, AnsweredNoChangesNothing) {
     folder.Write("a.src", PluginText("Alpha"));
     folder.Write("b.src", PluginText("Beta"));
     folder.Write("b.png", "PNG");
-    BoxAnswers boxes(IDNO);
+    BoxWatch boxes(IDNO);
     Outcome outcome = DeleteRow(folder, 1);
     auto seen = boxes.Boxes();
     ASSERT_EQ(1u, seen.size());
@@ -70,7 +70,7 @@ TEST(DeletePlugin, AnsweredYesDeletesTheFileAndOnlyTheFirstIcon) {
     folder.Write("alpha.gif", "GIF");
     folder.Write("alpha.png", "PNG");
     folder.Write("c.src", PluginText("Gamma"));
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome outcome = DeleteRow(folder, 1);
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_TRUE(outcome.wentOn);
@@ -90,7 +90,7 @@ TEST(DeletePlugin, AnEmptyIconIsNotDeletedAndTheNextOneIs) {
     folder.Write("alpha.jpg", "JPG");
     folder.Write("beta.src", PluginText("Beta"));
     folder.Write("beta.gif", "");
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome first = DeleteRow(folder, 0);
     EXPECT_EQ((Rows{"Beta"}), first.shown);
     EXPECT_EQ(0, first.selection);
@@ -107,7 +107,7 @@ TEST(DeletePlugin, ReadOnlyPluginAndIconAreDeleted) {
     folder.Write("alpha.ico", "ICO");
     SetReadOnly(folder / "alpha.src", true);
     SetReadOnly(folder / "alpha.ico", true);
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome outcome = DeleteRow(folder, 0);
     EXPECT_TRUE(outcome.wentOn);
     EXPECT_TRUE(outcome.shown.empty());
@@ -123,7 +123,7 @@ TEST(DeletePlugin, TheIconIsFoundInsideAFolderWhosePathHoldsSrc) {
     // The icon beside the folder that a cut at the path's first ".src" would reach.
     std::string outside = folder.Path().substr(0, folder.Path().find(".src.d")) + ".png";
     { std::ofstream(outside, std::ios::binary) << "NOT MINE"; }
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome outcome = DeleteRow(folder, 0);
     EXPECT_TRUE(outcome.shown.empty());
     EXPECT_EQ((Rows{"alpha.gif"}), folder.Files());
@@ -137,7 +137,7 @@ TEST(DeletePlugin, TheIconBaseIsTheWholeNameBeforeTheExtension) {
     folder.Write("web.png", "PNG of web.src");
     folder.Write("Web.src.Copy.src", PluginText("Web copy"));
     folder.Write("Web.src.Copy.gif", "GIF of the copy");
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome outcome = DeleteRow(folder, 1);
     EXPECT_EQ((Rows{"Web"}), outcome.shown);
     EXPECT_EQ((Rows{"web.png", "web.src"}), folder.Files());
@@ -148,7 +148,7 @@ TEST(DeletePlugin, AFileGoneMeanwhileIsReportedAndKeepsItsRow) {
     folder.Write("a.src", PluginText("Alpha"));
     folder.Write("b.src", PluginText("Beta"));
     folder.Write("b.png", "PNG");
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     Outcome outcome = DeleteRow(folder, 1, [&] { DeleteFileA((folder / "b.src").c_str()); });
     EXPECT_TRUE(outcome.wentOn);
     EXPECT_EQ((Rows{"Alpha", "Beta"}), outcome.shown);
@@ -166,7 +166,7 @@ TEST(DeletePlugin, AFileGoneMeanwhileIsReportedAndKeepsItsRow) {
 TEST(DeletePlugin, AFileThatCannotBeErasedIsReportedAndKeepsItsRow) {
     TempPluginFolder folder;
     folder.Write("a.src", PluginText("Alpha"));
-    BoxAnswers boxes(IDYES);
+    BoxWatch boxes(IDYES);
     HANDLE held = INVALID_HANDLE_VALUE;
     Outcome outcome = DeleteRow(folder, 0, [&] {
         // Open without delete sharing: the erase is refused.

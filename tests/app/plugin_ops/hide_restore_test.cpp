@@ -6,11 +6,11 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/plugin_ops.h"
 #include "app/windows/main_window.h"
-#include "box_answers.h"
 #include "plugin_scenario.h"
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/window/controls.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(HidePlugin, LastOfThreeRowsSelectsTheNewLastRow) {
     Rows shown, names;
     int selection = -2;
     bool back = false;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         ForgetFocusAndLatch();
         HidePlugin(2);
@@ -69,7 +69,7 @@ TEST(HidePlugin, AFailedRenameKeepsTheRowAndSaysWhy) {
     Rows shown, names;
     bool back = false;
     bool goneOn = false;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         ForgetFocusAndLatch();
         HidePlugin(1); // b.hid is in the way
@@ -89,7 +89,7 @@ TEST(HidePlugin, AFailedRenameKeepsTheRowAndSaysWhy) {
     EXPECT_EQ(PluginText("Beta"), ReadBytes(folder / "b.src"));
     auto seen = boxes.Boxes();
     ASSERT_EQ(2u, seen.size());
-    for (const AnsweredBox &box : seen) {
+    for (const SeenBox &box : seen) {
         EXPECT_EQ("Message:", box.caption);
         EXPECT_TRUE(box.okOnly);
     }
@@ -141,7 +141,7 @@ TEST(RestorePlugin, AFailedRenameKeepsTheDialogRowAndSaysWhy) {
     folder.Write("a.src", PluginText("Alpha"));
     folder.Write("a.hid", PluginText("Old Alpha"));
     Rows dialogNames, mainNames;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         HWND names = CreateControl("LISTBOX", "", 0x54211141, 5, 25, 0, 0, MainWindow, 0, nullptr, 0x200);
         HWND shown = CreateControl("LISTBOX", "", 0x54211141, 5, 200, 300, 60, MainWindow, 0, nullptr, 0x200);

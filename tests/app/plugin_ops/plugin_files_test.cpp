@@ -3,10 +3,10 @@
 
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/plugin_files.h"
-#include "box_answers.h"
 #include "plugin_scenario.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/strings.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST(PluginFiles, FindPluginIconProbesSilentlyInItsOwnOrder) {
     folder.Write("b.jpg", "");
     std::string a, b, c;
     int level = 0;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         a = Text(FindPluginIcon("a.src"));
         b = Text(FindPluginIcon("b.src"));
@@ -63,7 +63,7 @@ TEST(PluginFiles, ReleaseReadOnlyClearsOnlyThatBitAndNeverEndsTheProgram) {
     DWORD before = GetFileAttributesA((folder / "a.src").c_str());
     bool released = false, missing = true, wentOn = false;
     int level = 0;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         released = ReleaseReadOnly(Path(folder, "a.src"));
         missing = ReleaseReadOnly(Path(folder, "gone.src"));
@@ -87,7 +87,7 @@ TEST(PluginFiles, ReadWholeFileTakesEveryByteUpToItsLimit) {
     folder.Write("empty.src", "");
     std::string read, empty;
     bool exact = false, over = true, gone = true;
-    BoxAnswers boxes;
+    BoxWatch boxes;
     RunPluginScenario(folder.Path(), [&] {
         StringValue value;
         exact = ReadWholeFile(Path(folder, "a.src"), 10, value);

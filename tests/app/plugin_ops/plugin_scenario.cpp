@@ -1,9 +1,5 @@
 #include "plugin_scenario.h"
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
-
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_state.h"
 #include "app/windows/main_window.h"
@@ -17,28 +13,6 @@
 #include "runtime/window/window_services.h"
 
 namespace {
-
-void RemoveTree(const std::string &path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 const std::function<void()> *CurrentBody = nullptr;
 std::string CurrentFolder;
@@ -72,73 +46,6 @@ void ScenarioScript() {
 }
 
 } // namespace
-
-TempPluginFolder::TempPluginFolder(const std::string &sub) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    static int serial = 0;
-    std::ostringstream root;
-    root << temp << "qs_plugin_ops_" << GetCurrentProcessId() << "_" << ++serial;
-    root_ = root.str();
-    RemoveTree(root_);
-    CreateDirectoryA(root_.c_str(), nullptr);
-    path_ = root_;
-    std::istringstream parts(sub);
-    std::string part;
-    while (std::getline(parts, part, '\\')) {
-        path_ += "\\" + part;
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-}
-
-TempPluginFolder::~TempPluginFolder() {
-    RemoveTree(root_);
-}
-
-void TempPluginFolder::Write(const std::string &file, const std::string &bytes) const {
-    std::ofstream out(*this / file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> TempPluginFolder::Files() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return "<missing>";
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-bool FileExists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void SetReadOnly(const std::string &path, bool on) {
-    SetFileAttributesA(path.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-}
-
-bool IsReadOnly(const std::string &path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
 
 std::string PluginText(const std::string &shown) {
     return "<search\r\n name=\"" + shown + "\"\r\n method=\"GET\"\r\n>\r\n</search>\r\n";

@@ -1,6 +1,7 @@
-// Helpers of the plugin-operation tests: a plugin folder of real files, and a
-// run of the runtime whose script builds a main window with the two catalogue
-// lists, loads them from that folder and then runs the test's code.
+// Helpers of the plugin-operation tests: a plugin folder of real files (the
+// file helpers come from tests/support/temp_folder.h), and a run of the
+// runtime whose script builds a main window with the two catalogue lists,
+// loads them from that folder and then runs the test's code.
 #pragma once
 
 #include <windows.h>
@@ -9,32 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 // A new, empty folder under the temporary folder (sub may hold backslashes for
-// nested folders); removed again, with everything in it, by the destructor.
-class TempPluginFolder {
+// nested folders; Path() is the innermost one); removed again, with everything
+// in it, by the destructor. Write and Files work on the innermost folder.
+class TempPluginFolder : public ScratchFolder {
   public:
-    explicit TempPluginFolder(const std::string &sub = "searchplugins");
-    ~TempPluginFolder();
-    TempPluginFolder(const TempPluginFolder &) = delete;
-    TempPluginFolder &operator=(const TempPluginFolder &) = delete;
-
-    const std::string &Path() const { return path_; } // no trailing backslash
-    std::string operator/(const std::string &file) const { return path_ + "\\" + file; }
-    // Writes a file of the folder with exactly these bytes.
-    void Write(const std::string &file, const std::string &bytes) const;
-    // The file names of the folder, sorted, without "." and "..".
-    std::vector<std::string> Files() const;
-
-  private:
-    std::string root_;
-    std::string path_;
+    explicit TempPluginFolder(const std::string &sub = "searchplugins")
+        : ScratchFolder("qs_plugin_ops", sub) {}
 };
 
-// The bytes of a file; "<missing>" when it cannot be opened.
-std::string ReadBytes(const std::string &path);
-bool FileExists(const std::string &path);
-void SetReadOnly(const std::string &path, bool on);
-bool IsReadOnly(const std::string &path);
 // A plugin text with the given shown name, lines ended by CR LF.
 std::string PluginText(const std::string &shown);
 

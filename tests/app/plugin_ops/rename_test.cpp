@@ -3,8 +3,8 @@
 
 #include "app/catalogue/plugin_ops.h"
 #include "app/windows/main_window.h"
-#include "box_answers.h"
 #include "plugin_scenario.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(RenamePlugin, ChangesOnlyTheShownNameValue) {
     TempPluginFolder folder;
     folder.Write("a.src", PluginText("Alpha"));
     folder.Write("foo.src", Quirky);
-    BoxAnswers boxes;
+    BoxWatch boxes;
     Outcome outcome = RenameRow(folder, 1, "Bar'X");
     std::string expected = Quirky;
     expected.replace(expected.find("'Foo'"), 5, "'Bar_X'");
@@ -91,7 +91,7 @@ TEST(RenamePlugin, AFileLargerThanTheWorkAreaIsRefusedUntouched) {
     TempPluginFolder folder;
     std::string big = PluginText("Big") + std::string(40000, '#') + "\r\n";
     folder.Write("big.src", big);
-    BoxAnswers boxes;
+    BoxWatch boxes;
     Outcome outcome = RenameRow(folder, 0, "Bigger");
     EXPECT_EQ(big, ReadBytes(folder / "big.src"));
     EXPECT_EQ((Rows{"Big"}), outcome.shown);
@@ -105,7 +105,7 @@ TEST(RenamePlugin, AFileLargerThanTheWorkAreaIsRefusedUntouched) {
 TEST(RenamePlugin, AFileGoneMeanwhileIsReported) {
     TempPluginFolder folder;
     folder.Write("a.src", PluginText("Alpha"));
-    BoxAnswers boxes;
+    BoxWatch boxes;
     Outcome outcome = RenameRow(folder, 0, "Beta", [&] { DeleteFileA((folder / "a.src").c_str()); });
     EXPECT_TRUE(outcome.wentOn);
     EXPECT_EQ((Rows{"Alpha"}), outcome.shown);

@@ -14,7 +14,7 @@
 #include "runtime/core/script_thread.h"
 #include "runtime/core/settings.h"
 #include "runtime/system/library_call.h"
-#include "tests/runtime/system/box_watch.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 

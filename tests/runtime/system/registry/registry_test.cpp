@@ -8,7 +8,7 @@
 
 #include "runtime/core/errors.h"
 #include "runtime/system/registry.h"
-#include "tests/runtime/system/box_watch.h"
+#include "tests/support/box_watch.h"
 
 namespace {
 
