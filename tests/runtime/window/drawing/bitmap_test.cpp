@@ -32,6 +32,16 @@ Pixels ResourcePixels(LPCSTR name, int width, int height) {
     return pixels;
 }
 
+// Pixels of the main window, read on the GUI thread: a repaint from the
+// BackBuffer draws through WindowDC itself there (BeginPaint hands out the
+// window's own context), and a read from the script thread meanwhile may see
+// the window half-painted or black. Script thread.
+Pixels WindowPixels(int x, int y, int width, int height) {
+    Pixels pixels;
+    OnGuiThread([&] { pixels = ReadPixels(WindowDC, x, y, width, height); });
+    return pixels;
+}
+
 // Opens a main window cleared to colour in true-colour mode.
 void OpenCleared(COLORREF colour) {
     OpenWindow(0, 0, 400, 300);
@@ -52,11 +62,11 @@ TEST(DrawBitmap, TransparentDrawShowsWhatLayBeneathWhereTheBitmapIsMagenta) {
         for (int i = 0; i < 4; ++i) {
             DrawBitmap(GetModuleHandleA(nullptr), "2", 100 + 4 * i, 52, 0);
         }
-        beneath = ReadPixels(WindowDC, 100, 50, 16, 8);
+        beneath = WindowPixels(100, 50, 16, 8);
         DrawBitmap(GetModuleHandleA(nullptr), "MAGENTA", 100, 50, -1);
         width = LastBitmapWidth;
         height = LastBitmapHeight;
-        window = ReadPixels(WindowDC, 100, 50, 16, 8);
+        window = WindowPixels(100, 50, 16, 8);
         buffer = ReadPixels(BackBuffer, 100, 50, 16, 8);
     });
     ASSERT_EQ(Magenta, bitmap.at(0, 7)); // the key: the bottom-left pixel
@@ -88,7 +98,7 @@ TEST(DrawBitmap, RasterModesCombineWithTheBackground) {
         OpenCleared(background);
         for (int i = 0; i < 6; ++i) {
             DrawBitmap(GetModuleHandleA(nullptr), "2", 10 + 10 * i, 10, modes[i]);
-            drawn[i] = ReadPixels(WindowDC, 10 + 10 * i, 10, 4, 2);
+            drawn[i] = WindowPixels(10 + 10 * i, 10, 4, 2);
             buffered[i] = ReadPixels(BackBuffer, 10 + 10 * i, 10, 4, 2);
         }
         width = LastBitmapWidth;
@@ -157,10 +167,10 @@ TEST(DrawBitmap, UnknownNamesAndFilePathsReport228AndDrawNothing) {
         SetErrorLevel(0); // non-fatal errors are recorded silently
         DrawBitmap(GetModuleHandleA(nullptr), "2", 0, 0, 0);
         DrawBitmap(GetModuleHandleA(nullptr), "NO_SUCH_PICTURE", 20, 20, 0);
-        unknown = {LastErrorNumber, TakeErrorKind(), LastBitmapWidth, PixelAt(WindowDC, 20, 20)};
+        unknown = {LastErrorNumber, TakeErrorKind(), LastBitmapWidth, WindowPixels(20, 20, 1, 1).at(0, 0)};
         LastErrorNumber = 0;
         DrawBitmap(GetModuleHandleA(nullptr), path.c_str(), 20, 20, 0);
-        byPath = {LastErrorNumber, TakeErrorKind(), LastBitmapWidth, PixelAt(WindowDC, 20, 20)};
+        byPath = {LastErrorNumber, TakeErrorKind(), LastBitmapWidth, WindowPixels(20, 20, 1, 1).at(0, 0)};
     });
     DeleteFileA(path.c_str());
     EXPECT_EQ(228, unknown.number);
@@ -185,7 +195,7 @@ TEST(DrawBitmap, NothingIsDrawnIntoTheContextNamedByPdc) {
         OpenCleared(RGB(9, 9, 9));
         SetSystemValue("pdc", reinterpret_cast<std::intptr_t>(WindowDC));
         DrawBitmap(GetModuleHandleA(nullptr), "MAGENTA", 0, 0, 0);
-        pixel = PixelAt(WindowDC, 15, 0);
+        pixel = WindowPixels(15, 0, 1, 1).at(0, 0);
         SetSystemValue("pdc", 0);
     });
     EXPECT_EQ(4, widthBefore);

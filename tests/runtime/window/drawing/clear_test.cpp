@@ -17,6 +17,16 @@ struct Seen {
     COLORREF farCorner = 0;
 };
 
+// One pixel of the main window, read on the GUI thread: a repaint from the
+// BackBuffer draws through WindowDC itself there (BeginPaint hands out the
+// window's own context), and a read from the script thread meanwhile may see
+// the window half-painted or black. Script thread.
+COLORREF WindowPixel(int x, int y) {
+    COLORREF pixel = 0;
+    OnGuiThread([&] { pixel = PixelAt(WindowDC, x, y); });
+    return pixel;
+}
+
 } // namespace
 
 TEST(ClearWindow, FifteenBitColoursOutsideTrueColourMode) {
@@ -26,15 +36,15 @@ TEST(ClearWindow, FifteenBitColoursOutsideTrueColourMode) {
         OpenWindow(10, 10, 300, 200);
         SetTrueColor(0);
         ClearWindow(0x7FFF);
-        white = {PixelAt(WindowDC, 5, 5), PixelAt(BackBuffer, 5, 5),
+        white = {WindowPixel(5, 5), PixelAt(BackBuffer, 5, 5),
                  PixelAt(BackBuffer, ScreenWidth - 1, ScreenHeight - 1)};
         ClearWindow(0x001F);
-        red = {PixelAt(WindowDC, 100, 50), PixelAt(BackBuffer, 100, 50),
+        red = {WindowPixel(100, 50), PixelAt(BackBuffer, 100, 50),
                PixelAt(BackBuffer, ScreenWidth - 1, ScreenHeight - 1)};
         // In true-colour mode the value is a COLORREF as it stands.
         SetTrueColor(1);
         ClearWindow(0x00123456);
-        trueColour = PixelAt(WindowDC, 7, 7);
+        trueColour = WindowPixel(7, 7);
     });
     EXPECT_EQ(RGB(255, 255, 255), white.window);
     EXPECT_EQ(RGB(255, 255, 255), white.buffer);
@@ -54,7 +64,7 @@ TEST(ClearWindow, OpensTheMainWindowWhenThereIsNone) {
         ClearWindow(RGB(0, 0, 255));
         if (MainWindow != nullptr) {
             GetWindowRect(MainWindow, &frame);
-            corner = PixelAt(WindowDC, 0, 0);
+            corner = WindowPixel(0, 0);
         }
     });
     EXPECT_FALSE(before);
@@ -80,7 +90,7 @@ TEST(ClearWindow, ResetsTheConsolePositionAndRedrawsChildren) {
         // The fill went over the child; its own repaint brings it back.
         for (int i = 0; i < 100 && !childRepainted; ++i) {
             Sleep(20);
-            childRepainted = PixelAt(WindowDC, 25, 25) != RGB(10, 20, 30);
+            childRepainted = WindowPixel(25, 25) != RGB(10, 20, 30);
         }
     });
     EXPECT_EQ(0, column);
@@ -93,13 +103,16 @@ TEST(BackBuffer, RepaintsTheWindowAfterItWasOverdrawn) {
     RunScenario([&] {
         OpenWindow(50, 50, 300, 200);
         ClearWindow(RGB(200, 0, 0));
-        // Paint over the window only, as another window lying on it would.
-        RECT spot = {30, 30, 90, 60};
-        FillRect(WindowDC, &spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        damaged = PixelAt(WindowDC, 40, 40);
-        InvalidateRect(MainWindow, nullptr, FALSE);
+        // Paint over the window only, as another window lying on it would;
+        // on the GUI thread, so that no repaint runs meanwhile.
+        OnGuiThread([&] {
+            RECT spot = {30, 30, 90, 60};
+            FillRect(WindowDC, &spot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            damaged = PixelAt(WindowDC, 40, 40);
+            InvalidateRect(MainWindow, nullptr, FALSE);
+        });
         for (int i = 0; i < 100; ++i) {
-            repaired = PixelAt(WindowDC, 40, 40);
+            repaired = WindowPixel(40, 40);
             if (repaired != damaged) {
                 break;
             }
