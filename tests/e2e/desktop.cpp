@@ -34,11 +34,37 @@ void SendKey(WORD vk, bool up) {
     SendInput(1, &input, sizeof input);
 }
 
-void SendMouse(DWORD flags) {
+// Where the last MoveMouse put the pointer: the place the user's hand is.
+POINT Intended = {-1, -1};
+
+// One mouse event at absolute screen point at.
+void SendMouseAt(POINT at, DWORD flags) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
+}
+
+// A button event where the pointer was put. Another Wine process that is
+// slow to read its X events may still move the pointer back to where an
+// earlier move had taken it, for a moment; a bare button event would then
+// land there (a click beside the button, a close box left unpressed). So a
+// press or release finding the pointer elsewhere carries the position itself.
+void SendMouse(DWORD flags) {
+    POINT at = {};
+    GetCursorPos(&at);
+    if (Intended.x < 0 || (at.x == Intended.x && at.y == Intended.y)) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+        return;
+    }
+    std::fprintf(stderr, "desktop: the pointer was at %ld,%ld instead of %ld,%ld for a button\n", at.x, at.y,
+                 Intended.x, Intended.y);
+    SendMouseAt(Intended, flags);
 }
 
 struct WindowQuery {
@@ -158,13 +184,9 @@ void MoveMouse(int x, int y) {
     };
     // The X server may put the pointer back where it was right after the
     // first move of a session: repeat until the pointer stays there.
+    Intended = POINT{x, y};
     for (int attempt = 0; attempt < 5; ++attempt) {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof input);
+        SendMouseAt(Intended, 0);
         if (WaitUntil(there, 300)) {
             Sleep(40);
             if (there()) {

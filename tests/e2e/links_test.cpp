@@ -37,20 +37,11 @@ TEST(FreshStart, LinksWaitForTheGracePeriodThenTheToolEndsByItsCloseBox) {
     EXPECT_TRUE(
         WaitUntil([&] { return DialogWindow(session.tool->Pid(), "Hidden Search Plugins") == nullptr; }));
 
-    // The close box (found by asking the window where it is).
-    const int y = rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    int closeX = rect.right - 12;
-    for (int x = rect.right - 2; x > rect.left; --x) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutW(session.main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &hit);
-        if (hit == HTCLOSE) {
-            closeX = x - 4;
-            break;
-        }
-    }
-    ClickAt(closeX, y);
+    POINT close = CloseBoxPoint(session.main);
+    ClickAt(close.x, close.y);
     DWORD exitCode = 1234;
-    ASSERT_TRUE(session.tool->WaitForExit(exitCode));
+    ASSERT_TRUE(session.tool->WaitForExit(exitCode))
+        << ToolState(session.main) << "; " << FocusReport(session.main);
     EXPECT_EQ(0u, exitCode);
     EXPECT_EQ(1u, session.recorder->Lines().size());
 }

@@ -1,5 +1,7 @@
 #include "session_support.h"
 
+#include <cstdio>
+
 std::string PluginText(const std::string &shownName, const std::string &lineEnd) {
     return "# Mycroft plugin for the end-to-end tests" + lineEnd + "<search" + lineEnd + "   name=\"" +
            shownName + "\"" + lineEnd + "   method=\"GET\"" + lineEnd + "   action=\"http://example.org/q\"" +
@@ -58,19 +60,81 @@ POINT ClientPoint(HWND window, int x, int y) {
 }
 
 void ClickRow(HWND list, int row) {
-    POINT point = RowPoint(list, row);
-    ClickAt(point.x, point.y);
-    WaitUntil([list, row] { return ListSelection(list) == row; }, 2000);
+    auto done = [list, row] { return ListSelection(list) == row && HasKeyboardFocus(list); };
+    // Now and then a click on the list is not seen by the tool at all (the
+    // row stays unselected while the list keeps the focus); clicking a row
+    // again changes nothing once it is selected, so the user's remedy is
+    // used: click again, a few times at most.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        POINT point = RowPoint(list, row);
+        ClickAt(point.x, point.y);
+        if (WaitUntil(done, 1500)) {
+            return;
+        }
+        std::fprintf(stderr, "ClickRow %d, click %d without effect: %s\n", row, attempt + 1,
+                     FocusReport(list).c_str());
+    }
 }
 
 bool IsForeground(HWND window) {
     return GetForegroundWindow() == window;
 }
 
+bool HasKeyboardFocus(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus == window &&
+           info.hwndActive == GetForegroundWindow();
+}
+
+std::string FocusReport(HWND window) {
+    auto name = [](HWND w) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        char text[160];
+        std::snprintf(text, sizeof text, "%p %s '%s' pid %lu", static_cast<void *>(w), ClassOf(w).c_str(),
+                      TextOf(w).c_str(), static_cast<unsigned long>(pid));
+        return std::string(text);
+    };
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    char flags[96];
+    std::snprintf(flags, sizeof flags, "; flags %#lx; pointer %ld,%ld",
+                  static_cast<unsigned long>(info.flags), cursor.x, cursor.y);
+    return "foreground " + name(GetForegroundWindow()) + "; tool thread: active " + name(info.hwndActive) +
+           ", focus " + name(info.hwndFocus) + ", capture " + name(info.hwndCapture) + flags;
+}
+
+std::string ToolState(HWND window) {
+    DWORD_PTR answer = 0;
+    bool responds = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+    return std::string("window ") + (IsWindow(window) ? "exists" : "is gone") +
+           (IsWindowVisible(window) ? ", visible" : ", hidden") +
+           (responds ? ", answers" : ", does not answer");
+}
+
+POINT CloseBoxPoint(HWND window) {
+    RECT rect = WindowRect(window);
+    const int y = rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (int x = rect.right - 2; x > rect.left; --x) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &hit);
+        if (hit == HTCLOSE) {
+            return POINT{x - 4, y};
+        }
+    }
+    return POINT{rect.right - 12, y};
+}
+
 void ActivateByCaption(HWND window) {
     RECT rect = WindowRect(window);
     ClickAt(rect.left + 60, rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
-    WaitUntil([window] { return IsForeground(window); }, 2000);
+    if (!WaitUntil([window] { return IsForeground(window); }, 2000)) {
+        std::fprintf(stderr, "ActivateByCaption: %s\n", FocusReport(window).c_str());
+    }
 }
 
 HWND PopupMenuWindow(DWORD pid) {

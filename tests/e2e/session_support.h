@@ -37,11 +37,21 @@ HWND MainList(HWND main);
 POINT RowPoint(HWND list, int row);
 // Screen point at client position x, y of a window.
 POINT ClientPoint(HWND window, int x, int y);
-// Clicks a row so that it is selected and the list has the focus.
+// Clicks a row so that it is selected and the list has the focus; clicks
+// again (a few times at most) while that has not happened.
 void ClickRow(HWND list, int row);
 // Brings the main window to the front with a click on its caption.
 void ActivateByCaption(HWND window);
 bool IsForeground(HWND window);
+// True when window has the keyboard focus of its thread and its thread's
+// window is the active one (keys typed now reach it).
+bool HasKeyboardFocus(HWND window);
+// Which windows are in front, active and focused, for failure messages.
+std::string FocusReport(HWND window);
+// Whether the window still exists, shows and answers, for failure messages.
+std::string ToolState(HWND window);
+// Screen point inside the close box of a window (found by asking the window).
+POINT CloseBoxPoint(HWND window);
 
 // --- Secondary windows of the tool ---
 

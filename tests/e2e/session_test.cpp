@@ -252,7 +252,7 @@ TEST_F(ToolSession, MenuEditOpensThePluginInNotepad) {
     ASSERT_NE(nullptr, OpenMenuOnRow(List(), Pid(), 0));
     TapKey('E');
     ASSERT_TRUE(MenuClosed(Pid()));
-    EXPECT_TRUE(WaitUntil([] { return NotepadTitled("alpha.src"); }, 10000));
+    EXPECT_TRUE(WaitUntil([] { return NotepadTitled("alpha.src"); }, 10000)) << FocusReport(List());
     CloseNotepads();
     ActivateByCaption(Main());
 }
@@ -333,7 +333,7 @@ TEST_F(ToolSession, BackspaceRenamesThroughTheInputDialog) {
 
     // Escape and Cancel give up, even with text typed.
     HWND dialog = open();
-    ASSERT_NE(nullptr, dialog);
+    ASSERT_NE(nullptr, dialog) << FocusReport(List());
     TypeText("Zulu");
     TapKey(VK_ESCAPE);
     EXPECT_TRUE(closed());
@@ -688,24 +688,11 @@ TEST_F(ToolSession, LinksOpenOnPressAndReleaseOverTheSameArea) {
 
 // --- The end ---
 
-POINT CloseBoxPoint(HWND window) {
-    RECT rect = WindowRect(window);
-    const int y = rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    for (int x = rect.right - 2; x > rect.left; --x) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &hit);
-        if (hit == HTCLOSE) {
-            return POINT{x - 4, y};
-        }
-    }
-    return POINT{rect.right - 12, y};
-}
-
 TEST_F(ToolSession, CloseBoxEndsTheToolWithExitCodeZero) {
     POINT close = CloseBoxPoint(Main());
     ClickAt(close.x, close.y);
     DWORD exitCode = 1234;
-    ASSERT_TRUE(session_->tool->WaitForExit(exitCode));
+    ASSERT_TRUE(session_->tool->WaitForExit(exitCode)) << ToolState(Main()) << "; " << FocusReport(Main());
     EXPECT_EQ(0u, exitCode);
 }
 
