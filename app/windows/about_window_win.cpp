@@ -121,8 +121,10 @@ void HandleAboutEvents() {
     }
     bool escape = KeyDown(EscapeKey);
     HWND foreground = reinterpret_cast<HWND>(CallLibrary("user32", "GetForegroundWindow"));
-    if ((foreground == AboutWindow && escape) || Clicked(AboutOkButton)) {
+    // Closing the window itself (Alt+F4) closes only the About window, like OK.
+    if ((foreground == AboutWindow && escape) || Clicked(AboutOkButton) || TakeCloseRequest(AboutWindow)) {
         DestroyControl(AboutWindow);
+        TakeCloseRequest(AboutWindow); // a close that came with OK is used up too
         AboutWindowOpen = 0;
         FlushInput();
         SetErrorLevel(-1);

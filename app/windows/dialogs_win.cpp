@@ -37,15 +37,25 @@ HWND OpenDialog(const StringValue &title) {
     return OpenDialogWindow(MainWindow, title, ScreenWidth, ScreenHeight, 0, 0);
 }
 
-// Moves the finished dialog to the middle of the screen at its outer size.
-void CentreDialog(HWND dialog, std::int32_t width, std::int32_t height) {
-    SetPosition(dialog, ScreenWidth / 2 - width / 2, ScreenHeight / 2 - height / 2, width, height, 0);
+// Moves the finished dialog to the middle of the screen at its outer size. The
+// halves are exact (an odd size gives half a pixel) and the sum is cut toward
+// zero, so an odd height does not put the dialog a pixel low.
+std::int32_t CentredStart(std::int32_t screen, std::int32_t size) {
+    return static_cast<std::int32_t>(screen / 2.0 - size / 2.0);
 }
 
-// Closing steps shared by both dialogs: the main window enabled again and put
-// back at its own place, silently even when it lies partly off-screen.
-void CloseDialog() {
+void CentreDialog(HWND dialog, std::int32_t width, std::int32_t height) {
+    SetPosition(dialog, CentredStart(ScreenWidth, width), CentredStart(ScreenHeight, height), width, height,
+                0);
+}
+
+// Ends a dialog: the main window is enabled before the dialog goes, so Windows
+// hands the activation back to it and never to another program's window; then
+// it is put back at its own place, silently even when it lies partly off-screen.
+void CloseDialog(HWND dialog) {
     EnableControl(MainWindow, 1);
+    DestroyControl(dialog);
+    TakeCloseRequest(dialog); // a close request of the gone window must not linger
     SetErrorLevel(-1);
     SetPosition(MainWindow, WindowLeft(), WindowTop(), WindowRight() - WindowLeft(),
                 WindowBottom() - WindowTop(), -2);
@@ -74,22 +84,26 @@ StringValue InputDialog(const StringValue &prompt, const StringValue &title, con
     SendMessageA(edit, EM_LIMITTEXT, 48, 0);
     SendMessageA(edit, EM_SETSEL, 0, static_cast<LPARAM>(initial.length));
 
+    // Only a fresh press of Enter confirms: an Enter still held from the menu
+    // item or key that opened the dialog is let go first.
+    bool enterLatch = true;
     StringValue result;
     for (;;) {
         SleepMs(20);
-        if (Clicked(cancel) || KeyDown(EscapeKey)) {
+        if (Clicked(cancel) || KeyDown(EscapeKey) || TakeCloseRequest(dialog)) {
             FlushInput();
-            DestroyControl(dialog);
             break;
         }
-        if (Clicked(ok) || KeyDown(EnterKey)) {
+        if (Clicked(ok) || (!enterLatch && KeyDown(EnterKey))) {
             FlushInput();
             result = GetText(edit);
-            DestroyControl(dialog);
             break;
         }
+        if (enterLatch && !KeyDown(EnterKey)) {
+            enterLatch = false;
+        }
     }
-    CloseDialog();
+    CloseDialog(dialog);
     return result;
 }
 
@@ -119,7 +133,7 @@ StringValue HiddenPluginsDialog() {
         if (!KeyDown(KeypadMultiply) && !KeyDown(PlusKey)) {
             restoreLatch = false;
         }
-        if (KeyDown(EscapeKey)) {
+        if (KeyDown(EscapeKey) || TakeCloseRequest(dialog)) {
             FlushInput();
             break;
         }
@@ -143,8 +157,7 @@ StringValue HiddenPluginsDialog() {
         }
         SleepMs(20);
     }
-    DestroyControl(dialog);
-    CloseDialog();
+    CloseDialog(dialog);
     SetFocusTo(MainList);
     EnterLatch = 1;
     return result;

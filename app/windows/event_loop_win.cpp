@@ -153,7 +153,9 @@ void RunOneCommand() {
     } else if (((KeyState(DeleteKey) < 0 && ListHasFocus()) || MenuCommand(500)) && sel > -1) {
         FlushInput();
         DeletePlugin(sel);
-    } else if (UserMessage.number == WM_CLOSE) {
+    } else if (TakeCloseRequest(MainWindow)) {
+        // A close request stays pending through waits and other commands, so
+        // the close box always ends the tool, however busy the pass was.
         FlushInput();
         QuitTool();
     }
@@ -256,7 +258,11 @@ void HandleContextMenu() {
     append(MF_SEPARATOR, 0, nullptr);
     append(MF_STRING, 500, "&Delete\bDel");
     PopupMenu = menu;
-    ShowPopup(CursorX - FrameWidth, CursorY - CaptionHeight - FrameWidth);
+    // When the menu closes the list gets the focus back, so that its shortcuts
+    // work again without a click; an Enter that chose an item and is still
+    // held must not start Edit there.
+    ShowPopup(CursorX - FrameWidth, CursorY - CaptionHeight - FrameWidth, MainList);
+    EnterLatch = 1;
     MenuShown = true;
 }
 

@@ -47,6 +47,12 @@ extern volatile LONG MouseY;
 // Window that has the focus as far as the script knows; the negated handle of
 // a control after F1 (EventKind 5). Written by the procedures, the waits and SetFocusTo.
 extern HWND volatile FocusWindow;
+// The window that last received a registered WM_CLOSE. Unlike UserMessage,
+// no wait resets it: a close stays pending until the script takes it, however
+// many waits and commands come in between. The close also leaves
+// MessagePumpedEvent set once its message is dispatched, so the next
+// Script::WaitMessage returns at once.
+extern HWND volatile CloseRequest;
 // The main window's dialog flag, copied at its WM_CREATE.
 extern volatile LONG DialogMode;
 // 1 once a window without automatic repainting received WM_PAINT.
@@ -101,6 +107,9 @@ void WaitInput();
 namespace Script {
 void WaitMessage();
 }
+// Script thread. True when window has a pending close request; the request is
+// then taken (cleared). A request for another window is left pending.
+bool TakeCloseRequest(HWND window);
 // True when w is FocusWindow or has the focus.
 bool HasFocus(HWND w);
 // FocusWindow := w, then SetFocus(w).
@@ -108,6 +117,9 @@ void SetFocusTo(HWND w);
 // Shows PopupMenu at x, y (main-window client coordinates) and waits until the
 // menu has closed; the choice arrives later as WM_COMMAND. Destroys PopupMenu
 // afterwards and clears the slot: the caller builds a new menu for each call.
-void ShowPopup(int x, int y);
+// A focusAfter window gets the focus (and becomes FocusWindow) on the GUI
+// thread as soon as the menu has closed, before the choice is dispatched, so
+// the focus change's own notifications never replace the recorded choice.
+void ShowPopup(int x, int y, HWND focusAfter = nullptr);
 // Sleeps on the GUI thread for ms milliseconds (no repainting meanwhile).
 void SleepMs(DWORD ms);

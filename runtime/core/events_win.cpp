@@ -18,6 +18,7 @@ volatile LONG KeyCode = 0;
 volatile LONG MouseX = 0;
 volatile LONG MouseY = 0;
 HWND volatile FocusWindow = nullptr;
+HWND volatile CloseRequest = nullptr;
 volatile LONG DialogMode = 0;
 volatile LONG PaintedFlag = 0;
 volatile LONG TimerFlag = 0;
@@ -90,7 +91,7 @@ bool StartInputEvents() {
     for (volatile LONG *flag : {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode,
                                 &MouseButtonState, &LastMouseButton, &KeyDownFlag})
         StoreLong(flag, 0);
-    for (HWND volatile *window : {&FocusWindow, &ChangedTabControl, &NotifySender})
+    for (HWND volatile *window : {&FocusWindow, &CloseRequest, &ChangedTabControl, &NotifySender})
         StoreWindow(window, nullptr);
     StoreWord(&Message996Value, 0);
     StoreLong(&MessageAtLastWait, 0);
@@ -153,6 +154,13 @@ void Script::WaitMessage() {
     WaitAndRecord(MessagePumpedEvent);
 }
 
+bool TakeCloseRequest(HWND window) {
+    if (window == nullptr)
+        return false;
+    return InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile *>(&CloseRequest), nullptr,
+                                             window) == window;
+}
+
 bool HasFocus(HWND w) {
     return w == FocusWindow || w == GetFocus();
 }
@@ -162,10 +170,11 @@ void SetFocusTo(HWND w) {
     SetFocus(w);
 }
 
-void ShowPopup(int x, int y) {
-    std::uintptr_t *block = NewRequestBlock(2);
+void ShowPopup(int x, int y, HWND focusAfter) {
+    std::uintptr_t *block = NewRequestBlock(3);
     block[0] = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(x));
     block[1] = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(y));
+    block[2] = reinterpret_cast<std::uintptr_t>(focusAfter);
     StoreLong(&MenuItem, 0);
     PostRequestAndWait(GR_SHOW_POPUP, reinterpret_cast<LPARAM>(block));
     Sleep(0);

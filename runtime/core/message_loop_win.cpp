@@ -3,6 +3,7 @@
 #include "runtime/core/frame.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
+#include "runtime/core/window_rules.h"
 
 namespace {
 
@@ -47,7 +48,10 @@ void HandleWindowMessage(MSG &message) {
         DispatchMessageA(&message);
     }
     RecordLastMessage(message.hwnd, message.message, message.wParam, message.lParam);
-    PulseEvent(MessagePumpedEvent);
+    if (InterlockedExchange(&CloseCaptured, 0) != 0)
+        SetEvent(MessagePumpedEvent);
+    else
+        PulseEvent(MessagePumpedEvent);
 }
 
 int RunMessageLoop() {

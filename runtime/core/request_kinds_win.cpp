@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/message_loop.h"
 #include "runtime/core/requests.h"
@@ -145,6 +146,12 @@ void ShowPopupRequest(std::uintptr_t *block) {
     POINT point = {Int(block[0]), Int(block[1])};
     ClientToScreen(MainWindow, &point);
     TrackPopupMenu(PopupMenu, TPM_RIGHTBUTTON, point.x, point.y, 0, MainWindow, nullptr);
+    // The chosen command is posted; focusing now sends the focus
+    // notifications first, so the command is the last message recorded.
+    if (HWND focusAfter = Window(block[2])) {
+        StoreWindow(&FocusWindow, focusAfter);
+        SetFocus(focusAfter);
+    }
 }
 
 void DestroyWindowRequest(std::uintptr_t *block) {

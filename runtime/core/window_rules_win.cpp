@@ -32,6 +32,8 @@ LONG Clamp(long long value) {
 
 } // namespace
 
+volatile LONG CloseCaptured = 0;
+
 LRESULT CALLBACK NoDefaultProcessing(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
@@ -41,6 +43,10 @@ bool CaptureOrRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         StoreLong(&UserMessage.number, static_cast<LONG>(message));
         StoreWord(&UserMessage.wParam, static_cast<LONG_PTR>(wParam));
         StoreWord(&UserMessage.lParam, lParam);
+        if (message == WM_CLOSE) {
+            StoreWindow(&CloseRequest, window);
+            StoreLong(&CloseCaptured, 1);
+        }
         PulseInput();
         return true;
     }

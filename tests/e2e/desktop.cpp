@@ -8,6 +8,9 @@ namespace {
 // A press or release lasts this long: long enough for the tool's 25 ms poll
 // to see a key or button that is only tapped.
 constexpr int TapHoldMs = 120;
+// Longer than two of the tool's passes (25 ms pause plus its work) even on a
+// busy machine.
+constexpr int PointerSettleMs = 120;
 
 void SendKey(WORD vk, bool up) {
     INPUT input = {};
@@ -49,21 +52,24 @@ void SendMouseAt(POINT at, DWORD flags) {
 
 // A button event where the pointer was put. Another Wine process that is
 // slow to read its X events may still move the pointer back to where an
-// earlier move had taken it, for a moment; a bare button event would then
-// land there (a click beside the button, a close box left unpressed). So a
-// press or release finding the pointer elsewhere carries the position itself.
+// earlier move had taken it, even between a check of the pointer and the
+// press; a bare button event would then land there (a click beside the
+// button, a row of another list). So every press and release carries the
+// position itself.
 void SendMouse(DWORD flags) {
-    POINT at = {};
-    GetCursorPos(&at);
-    if (Intended.x < 0 || (at.x == Intended.x && at.y == Intended.y)) {
+    if (Intended.x < 0) {
         INPUT input = {};
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flags;
         SendInput(1, &input, sizeof input);
         return;
     }
-    std::fprintf(stderr, "desktop: the pointer was at %ld,%ld instead of %ld,%ld for a button\n", at.x, at.y,
-                 Intended.x, Intended.y);
+    POINT at = {};
+    GetCursorPos(&at);
+    if (at.x != Intended.x || at.y != Intended.y) {
+        std::fprintf(stderr, "desktop: the pointer was at %ld,%ld instead of %ld,%ld for a button\n", at.x,
+                     at.y, Intended.x, Intended.y);
+    }
     SendMouseAt(Intended, flags);
 }
 
@@ -182,17 +188,21 @@ void MoveMouse(int x, int y) {
         GetCursorPos(&at);
         return at.x == x && at.y == y;
     };
-    // The X server may put the pointer back where it was right after the
-    // first move of a session: repeat until the pointer stays there.
+    // A Wine process that reads its X events late (the tool's GUI thread
+    // sleeps through part of every pass) can put the pointer back where an
+    // earlier move had taken it. So the pointer must stay put for longer than
+    // two of the tool's passes, during which the tool also reads the new
+    // position; otherwise the move is made again.
     Intended = POINT{x, y};
     for (int attempt = 0; attempt < 5; ++attempt) {
         SendMouseAt(Intended, 0);
-        if (WaitUntil(there, 300)) {
-            Sleep(40);
+        if (WaitUntil(there, 500)) {
+            Sleep(PointerSettleMs);
             if (there()) {
                 return;
             }
         }
+        std::fprintf(stderr, "desktop: the pointer left %d,%d again; moving it once more\n", x, y);
     }
 }
 

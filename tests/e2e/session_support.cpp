@@ -28,7 +28,130 @@ bool Session::Start() {
         return false;
     }
     main = tool->WaitForMainWindow();
+    startTick = GetTickCount();
     return main != nullptr;
+}
+
+void Session::Stop() {
+    tool.reset();
+    main = nullptr;
+    CloseNotepads();
+}
+
+bool Session::StartWith(const std::map<std::string, std::string> &files) {
+    Stop();
+    folder.Clear();
+    for (const auto &file : files) {
+        folder.Write(file.first, file.second);
+    }
+    recorder->Clear();
+    return Start();
+}
+
+std::string Leftovers(DWORD pid, HWND main) {
+    std::string found;
+    auto add = [&found](const std::string &what) { found += (found.empty() ? "" : "; ") + what; };
+    for (HWND box : TopWindows(pid, "#32770")) {
+        add("message box '" + TextOf(box) + "|" + StaticTexts(box) + "'");
+    }
+    if (!TopWindows(pid, "#32768").empty()) {
+        add("a popup menu");
+    }
+    for (HWND dialog : TopWindows(pid, "DIALOG")) {
+        add("window '" + TextOf(dialog) + "'");
+    }
+    if (main != nullptr && IsWindow(main) && !IsWindowEnabled(main)) {
+        add("the main window disabled");
+    }
+    return found;
+}
+
+void ReleaseAllInput() {
+    static const WORD keys[] = {VK_RETURN,   VK_ESCAPE,   VK_BACK,     VK_DELETE, VK_APPS, VK_ADD,
+                                VK_SUBTRACT, VK_MULTIPLY, VK_OEM_PLUS, VK_DOWN,   VK_UP,   VK_F4,
+                                'T',         VK_SHIFT,    VK_MENU,     VK_CONTROL};
+    for (WORD key : keys) {
+        if (GetAsyncKeyState(key) & 0x8000) {
+            ReleaseKey(key);
+        }
+    }
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
+        ReleaseMouse(false);
+    }
+    if (GetAsyncKeyState(VK_RBUTTON) & 0x8000) {
+        ReleaseMouse(true);
+    }
+}
+
+namespace {
+
+bool ThreadHasCapture(DWORD thread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
+}
+
+bool IsUnder(POINT point, HWND window) {
+    return WindowFromPoint(point) == window;
+}
+
+} // namespace
+
+bool ClickButton(HWND button) {
+    const DWORD thread = GetWindowThreadProcessId(button, nullptr);
+    auto pushed = [button] {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutW(button, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 1000, &state);
+        return (state & BST_PUSHED) != 0;
+    };
+    auto released = [thread] { return !ThreadHasCapture(thread); };
+    // The tool has handled the release of the click before (a press now would
+    // go to the control that still holds the mouse).
+    WaitUntil(released, 5000);
+    POINT centre = CentreOf(button);
+    MoveMouse(centre.x, centre.y);
+    // Wine does not keep an owned window above its owner: when another window
+    // of the tool covers the button, its window is brought to the front first,
+    // as the user would.
+    if (!IsUnder(centre, button)) {
+        SetForegroundWindow(GetAncestor(button, GA_ROOT));
+        if (!WaitUntil([centre, button] { return IsUnder(centre, button); }, 3000)) {
+            std::fprintf(stderr, "ClickButton '%s': another window covers it: %s\n", TextOf(button).c_str(),
+                         FocusReport(button).c_str());
+        }
+    }
+    // Now and then a press never reaches the button (it shows no push while
+    // the tool answers and nothing holds the mouse); it is let go and made
+    // again. A press that did reach it is never repeated.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PressMouse();
+        const bool seen = WaitUntil(pushed, 2000);
+        if (seen) {
+            Pause(60);
+        } else {
+            std::fprintf(stderr, "ClickButton '%s': press %d did not reach it: %s\n", TextOf(button).c_str(),
+                         attempt + 1, FocusReport(button).c_str());
+        }
+        ReleaseMouse();
+        WaitUntil(released, 5000);
+        if (seen) {
+            return true;
+        }
+        MoveMouse(centre.x, centre.y);
+    }
+    return false;
+}
+
+bool ClickButtonUntil(HWND button, const std::function<bool()> &effect, int timeoutMs) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ClickButton(button);
+        if (WaitUntil(effect, timeoutMs)) {
+            return true;
+        }
+        std::fprintf(stderr, "ClickButtonUntil '%s': no effect after click %d: %s\n", TextOf(button).c_str(),
+                     attempt + 1, FocusReport(button).c_str());
+    }
+    return false;
 }
 
 HWND Button(HWND main, const std::string &caption) {
@@ -153,11 +276,19 @@ std::string AnswerMessageBox(DWORD pid, const std::string &button, int timeoutMs
     Pause(100); // the box is laid out and activated right after it is shown
     std::string seen = TextOf(box) + "|" + StaticTexts(box);
     HWND target = Child(box, "Button", button);
-    if (target != nullptr) {
-        ClickWindow(target);
+    if (target == nullptr) {
+        return seen + " (the box has no button '" + button + "')";
     }
-    WaitUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, 3000);
-    return seen;
+    auto closed = [box] { return !IsWindow(box) || !IsWindowVisible(box); };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ClickButton(target);
+        if (WaitUntil(closed, 5000)) {
+            return seen;
+        }
+        std::fprintf(stderr, "AnswerMessageBox: '%s' still open after click %d on %s: %s\n", seen.c_str(),
+                     attempt + 1, button.c_str(), FocusReport(box).c_str());
+    }
+    return seen + " (the box stayed open after 3 clicks on '" + button + "')";
 }
 
 HWND DialogWindow(DWORD pid, const std::string &title) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,13 +23,28 @@ struct Session {
     ~Session();
     // Starts the tool and waits for its main window; false when it did not appear.
     bool Start();
+    // Ends the tool if it still runs (a test that failed may leave it anywhere)
+    // and closes the Notepad windows it opened.
+    void Stop();
+    // A known state: the tool stopped, the plugin folder holding exactly files
+    // (name -> bytes), the record emptied, and the tool started afresh.
+    bool StartWith(const std::map<std::string, std::string> &files);
 
     RegistryFixture registry;
     PluginFolder folder;
     std::unique_ptr<Recorder> recorder;
     std::unique_ptr<ToolProcess> tool;
     HWND main = nullptr;
+    DWORD startTick = 0; // GetTickCount when the main window was found
 };
+
+// Everything of the tool's process that a finished test must not leave behind
+// (message boxes with their texts, menus, dialogs, a disabled main window),
+// described for a failure message; empty when there is none.
+std::string Leftovers(DWORD pid, HWND main);
+// Lets go of every key and mouse button the tests press, so that a test
+// stopped while it held one does not leave it down for the next.
+void ReleaseAllInput();
 
 // --- The main window as the user sees it ---
 
@@ -37,6 +54,14 @@ HWND MainList(HWND main);
 POINT RowPoint(HWND list, int row);
 // Screen point at client position x, y of a window.
 POINT ClientPoint(HWND window, int x, int y);
+// Clicks a push button of the tool as a careful user does: the press must
+// show on the button (pushed) before it is let go there, so the click reaches
+// the button exactly once; a press that went elsewhere is let go and made
+// again, a few times at most. False when the button never took the press.
+bool ClickButton(HWND button);
+// Clicks the button until effect holds: again only when the effect is still
+// missing after timeoutMs, three clicks at most. Returns whether it held.
+bool ClickButtonUntil(HWND button, const std::function<bool()> &effect, int timeoutMs = 5000);
 // Clicks a row so that it is selected and the list has the focus; clicks
 // again (a few times at most) while that has not happened.
 void ClickRow(HWND list, int row);
@@ -60,6 +85,8 @@ HWND PopupMenuWindow(DWORD pid);
 HWND MessageBoxWindow(DWORD pid);
 // Waits for a message box, returns "caption|text" and answers it by clicking
 // the button with the caption given ("OK", "&Yes", "&No"); empty when none came.
+// Clicks again while the box stays open; when it is still open after a few
+// clicks, the text returned says so (and so fails any comparison).
 std::string AnswerMessageBox(DWORD pid, const std::string &button, int timeoutMs = 5000);
 HWND DialogWindow(DWORD pid, const std::string &title);
 // Waits for the dialog to be shown at its place on the screen (the tool

@@ -207,6 +207,28 @@ std::map<std::string, std::string> PluginFolder::Files() const {
     return files;
 }
 
+void PluginFolder::Clear() const {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((plugins_ + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        std::string path = plugins_ + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 // --- Recorder ---
 
 Recorder::Recorder(RegistryFixture &registry, const std::string &recordFile) : file_(recordFile) {

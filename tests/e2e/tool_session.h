@@ -18,7 +18,7 @@ std::string WindowsPath(const std::string &unixPath);
 // prefix changed for the tests after it. The watchdog, started once at
 // program start, ends the tools still running, restores the registry and
 // ends the program with exit code 3 when it runs longer than this.
-constexpr int WatchdogSeconds = 240;
+constexpr int WatchdogSeconds = 540;
 
 // Registry keys set for the session and restored (or removed) afterwards.
 class RegistryFixture {
@@ -61,6 +61,8 @@ class PluginFolder {
     std::string Read(const std::string &name) const;
     // File name -> contents of every file in the plugin folder (not in sub-folders).
     std::map<std::string, std::string> Files() const;
+    // Removes everything inside the plugin folder, sub-folders included.
+    void Clear() const;
 
   private:
     std::string root_;

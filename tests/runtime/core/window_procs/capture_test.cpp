@@ -118,6 +118,57 @@ TEST(Capture, RegisteredCloseLeavesTheWindowOpen) {
     EXPECT_TRUE(Close.openAfter);
 }
 
+// A registered close stays pending as a close request of its window through
+// every wait that resets the captured message, until the script takes it.
+struct CloseRequestResult {
+    bool captured = false;
+    bool pendingAfterWaits = false;
+    bool takenForOtherWindow = true;
+    bool takenForItsWindow = false;
+    bool takenTwice = true;
+    bool waitEndedByTheClose = false;
+} Request;
+
+void CloseRequestScenario() {
+    Request = {};
+    SetUserMessages(2, WM_CLOSE, WM_COMMAND);
+    HWND main = OpenTestWindow();
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    Request.captured = WaitMessageUntil([] { return UserMessage.number == WM_CLOSE; });
+    // Both waits clear the captured number; the request outlives them.
+    ArmTimeout(30);
+    WaitInput();
+    DisarmTimeout();
+    ArmTimeout(30);
+    Script::WaitMessage();
+    DisarmTimeout();
+    Request.pendingAfterWaits = UserMessage.number != WM_CLOSE && CloseRequest == main;
+    Request.takenForOtherWindow = TakeCloseRequest(GetDesktopWindow());
+    Request.takenForItsWindow = TakeCloseRequest(main);
+    Request.takenTwice = TakeCloseRequest(main);
+
+    // A close dispatched while the script is not waiting still ends the
+    // next WaitMessage at once.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    Sleep(300);
+    ArmTimeout(3000);
+    Script::WaitMessage();
+    Request.waitEndedByTheClose = TimerFlag == 0;
+    DisarmTimeout();
+    TakeCloseRequest(main);
+    SetUserMessages(1, 0);
+}
+
+TEST(Capture, CloseRequestStaysPendingUntilTakenForItsWindow) {
+    ASSERT_EQ(0, RunScenario(CloseRequestScenario));
+    ASSERT_TRUE(Request.captured);
+    EXPECT_TRUE(Request.pendingAfterWaits);
+    EXPECT_FALSE(Request.takenForOtherWindow);
+    EXPECT_TRUE(Request.takenForItsWindow);
+    EXPECT_FALSE(Request.takenTwice);
+    EXPECT_TRUE(Request.waitEndedByTheClose);
+}
+
 void UnregisteredCloseScenario() {
     Close = {};
     SetUserMessages(2, WM_CLOSE, WM_COMMAND);

@@ -214,6 +214,60 @@ void PopupScenario() {
     SetUserMessages(1, 0);
 }
 
+// With a window to focus afterwards, that window has the focus once the menu
+// has closed, and the choice (not the focus notification of the list) is
+// the command recorded.
+struct PopupFocusResult {
+    HWND list = nullptr;
+    bool commandSeen = false;
+    LONG_PTR wParam = 0;
+    HWND focus = nullptr;
+    HWND focusWindow = nullptr;
+} PopupFocus;
+
+void PopupFocusScenario() {
+    PopupFocus = {};
+    HWND main = OpenTestWindow(50, 50, 400, 300);
+    // LBS_NOTIFY: a focus change sends LBN_SETFOCUS as WM_COMMAND to the window.
+    PopupFocus.list =
+        CreateTestControl("LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 55, 200, 10, 150, 100, main);
+    Activate(main);
+    SetUserMessages(1, WM_COMMAND);
+    ArmTimeout(50);
+    WaitInput();
+    DisarmTimeout();
+    Popup = {};
+    Popup.menu = CreatePopupMenu();
+    AppendMenuA(Popup.menu, MF_STRING, 77, "First");
+    AppendMenuA(Popup.menu, MF_STRING, 78, "Second");
+    PopupMenu = Popup.menu;
+    HANDLE clicker = CreateThread(nullptr, 0, ClickSecondItem, nullptr, 0, nullptr);
+    ShowPopup(30, 30, PopupFocus.list);
+    WaitForSingleObject(clicker, 5000);
+    CloseHandle(clicker);
+    PopupFocus.commandSeen = WaitMessageUntil([] { return UserMessage.wParam == 78; });
+    // Anything still queued has arrived after a short wait.
+    ArmTimeout(100);
+    Script::WaitMessage();
+    DisarmTimeout();
+    ArmTimeout(100);
+    Script::WaitMessage();
+    DisarmTimeout();
+    PopupFocus.wParam = UserMessage.wParam;
+    RunOnGuiThread([] { PopupFocus.focus = GetFocus(); });
+    PopupFocus.focusWindow = FocusWindow;
+    SetUserMessages(1, 0);
+}
+
+TEST(Popup, FocusGoesToTheGivenWindowBeforeTheChoiceArrives) {
+    ASSERT_EQ(0, RunScenario(PopupFocusScenario));
+    ASSERT_TRUE(Popup.clicked);
+    EXPECT_TRUE(PopupFocus.commandSeen);
+    EXPECT_EQ(78, PopupFocus.wParam);
+    EXPECT_EQ(PopupFocus.list, PopupFocus.focus);
+    EXPECT_EQ(PopupFocus.list, PopupFocus.focusWindow);
+}
+
 TEST(Popup, ChosenItemArrivesAsCapturedCommand) {
     ASSERT_EQ(0, RunScenario(PopupScenario));
     ASSERT_TRUE(Popup.clicked);
