@@ -9,6 +9,7 @@
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/settings.h"
+#include "runtime/system/library_call.h"
 #include "runtime/window/controls.h"
 #include "runtime/window/window_ops.h"
 #include "runtime/window/window_services.h"
@@ -49,11 +50,14 @@ void CentreDialog(HWND dialog, std::int32_t width, std::int32_t height) {
                 0);
 }
 
-// Ends a dialog: the main window is enabled before the dialog goes, so Windows
-// hands the activation back to it and never to another program's window; then
-// it is put back at its own place, silently even when it lies partly off-screen.
+// Ends a dialog: the main window is enabled and made the active window before
+// the dialog goes, so the dialog is no longer active when it is destroyed and
+// Windows never hands the activation to another program's window in between;
+// then the main window is put back at its own place, silently even when it
+// lies partly off-screen.
 void CloseDialog(HWND dialog) {
     EnableControl(MainWindow, 1);
+    CallLibrary("user32", "SetActiveWindow", {reinterpret_cast<std::uintptr_t>(MainWindow)});
     DestroyControl(dialog);
     TakeCloseRequest(dialog); // a close request of the gone window must not linger
     SetErrorLevel(-1);
@@ -86,20 +90,27 @@ StringValue InputDialog(const StringValue &prompt, const StringValue &title, con
 
     // Only a fresh press of Enter confirms: an Enter still held from the menu
     // item or key that opened the dialog is let go first.
+    // A held Enter also repeats, and the dialog manager turns each repeat into
+    // a click of OK: while the latch holds, an OK is used up unanswered. The
+    // key is read before the recorded click, so an OK made by a repeat that
+    // came before the key went up is always seen while the latch still holds.
     bool enterLatch = true;
     StringValue result;
     for (;;) {
         SleepMs(20);
+        const bool enterDown = KeyDown(EnterKey);
         if (Clicked(cancel) || KeyDown(EscapeKey) || TakeCloseRequest(dialog)) {
             FlushInput();
             break;
         }
-        if (Clicked(ok) || (!enterLatch && KeyDown(EnterKey))) {
+        if (enterLatch && Clicked(ok)) {
+            FlushInput();
+        } else if (Clicked(ok) || (!enterLatch && enterDown)) {
             FlushInput();
             result = GetText(edit);
             break;
         }
-        if (enterLatch && !KeyDown(EnterKey)) {
+        if (enterLatch && !enterDown) {
             enterLatch = false;
         }
     }

@@ -49,8 +49,8 @@ extern volatile LONG MouseY;
 extern HWND volatile FocusWindow;
 // The window that last received a registered WM_CLOSE. Unlike UserMessage,
 // no wait resets it: a close stays pending until the script takes it, however
-// many waits and commands come in between. The close also leaves
-// MessagePumpedEvent set once its message is dispatched, so the next
+// many waits and commands come in between. While one is pending, the GUI loop
+// leaves MessagePumpedEvent set after each dispatched message, so the next
 // Script::WaitMessage returns at once.
 extern HWND volatile CloseRequest;
 // The main window's dialog flag, copied at its WM_CREATE.

@@ -1,9 +1,9 @@
 #include "runtime/core/message_loop.h"
 
+#include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
-#include "runtime/core/window_rules.h"
 
 namespace {
 
@@ -48,7 +48,10 @@ void HandleWindowMessage(MSG &message) {
         DispatchMessageA(&message);
     }
     RecordLastMessage(message.hwnd, message.message, message.wParam, message.lParam);
-    if (InterlockedExchange(&CloseCaptured, 0) != 0)
+    // While a close request waits for the script, the event is left set: a
+    // script that starts its WaitMessage only now must not wait for a
+    // message that may never come (a pulse reaches only a waiting script).
+    if (CloseRequest != nullptr)
         SetEvent(MessagePumpedEvent);
     else
         PulseEvent(MessagePumpedEvent);

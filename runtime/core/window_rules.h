@@ -15,11 +15,6 @@ LRESULT CALLBACK NoDefaultProcessing(HWND, UINT, WPARAM, LPARAM);
 // script is woken and true returned (the procedure then returns the message
 // number and does nothing else). Otherwise LastMessage := the message and false.
 bool CaptureOrRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// 1 once a registered WM_CLOSE was captured and the GUI loop has not yet
-// dispatched to the end of the message that brought it. The loop then leaves
-// MessagePumpedEvent set instead of pulsing it, so a script that starts its
-// WaitMessage only afterwards does not wait for a message that may never come.
-extern volatile LONG CloseCaptured;
 
 // Wakes a waiting WaitInput (PulseEvent). While a move or size loop holds the
 // script thread a pulse reaches nobody, so none is given.

@@ -32,8 +32,6 @@ LONG Clamp(long long value) {
 
 } // namespace
 
-volatile LONG CloseCaptured = 0;
-
 LRESULT CALLBACK NoDefaultProcessing(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
@@ -45,7 +43,6 @@ bool CaptureOrRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         StoreWord(&UserMessage.lParam, lParam);
         if (message == WM_CLOSE) {
             StoreWindow(&CloseRequest, window);
-            StoreLong(&CloseCaptured, 1);
         }
         PulseInput();
         return true;

@@ -307,6 +307,14 @@ HWND WaitForDialog(DWORD pid, const std::string &title, int timeoutMs) {
         return nullptr;
     }
     Pause(100); // its controls get their fonts right after the move
+    // Typing goes to the active window: when the new dialog did not become it,
+    // the user clicks it first; the test brings it to the front.
+    if (!WaitUntil([dialog] { return GetForegroundWindow() == dialog; }, 2000)) {
+        std::fprintf(stderr, "WaitForDialog '%s': not the active window: %s\n", title.c_str(),
+                     FocusReport(dialog).c_str());
+        SetForegroundWindow(dialog);
+        WaitUntil([dialog] { return GetForegroundWindow() == dialog; }, 2000);
+    }
     return dialog;
 }
 

@@ -286,8 +286,7 @@ TEST_F(ToolSession, MenuRenameAsksForTheNewShownName) {
     EXPECT_TRUE(SaveScreenshot(WindowRect(dialog), ScreenshotPath("rename-dialog")));
     TypeText("Chuck"); // the whole text starts selected, so typing replaces it
     EXPECT_TRUE(WaitUntil([edit] { return TextOf(edit) == "Chuck"; }));
-    TapKey(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
+    EXPECT_TRUE(HoldKeyUntil(VK_RETURN, [] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
     EXPECT_TRUE(WaitUntil([] { return RowsAre({"Alpha", "Bravo", "Chuck", "Delta", "Echo"}); }));
     EXPECT_NE(std::string::npos, Folder().Read("charlie.src").find("name=\"Chuck\""));
     EXPECT_TRUE(IsWindowEnabled(Main()));
@@ -350,8 +349,7 @@ TEST_F(ToolSession, BackspaceRenamesThroughTheInputDialog) {
     HWND dialog = open();
     ASSERT_NE(nullptr, dialog) << FocusReport(List());
     TypeText("Zulu");
-    TapKey(VK_ESCAPE);
-    EXPECT_TRUE(closed());
+    EXPECT_TRUE(HoldKeyUntil(VK_ESCAPE, closed));
     dialog = open();
     ASSERT_NE(nullptr, dialog);
     TypeText("Zulu");
@@ -372,8 +370,7 @@ TEST_F(ToolSession, BackspaceRenamesThroughTheInputDialog) {
     TypeText("abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz");
     EXPECT_TRUE(WaitUntil([edit] { return TextOf(edit).size() == 48; }));
     EXPECT_EQ("abcdefghijklmnopqrstuvwxyz0123456789abcdefghijkl", TextOf(edit));
-    TapKey(VK_ESCAPE);
-    EXPECT_TRUE(closed());
+    EXPECT_TRUE(HoldKeyUntil(VK_ESCAPE, closed));
 
     dialog = open();
     ASSERT_NE(nullptr, dialog);
@@ -490,8 +487,8 @@ TEST_F(ToolSession, HiddenPluginsAreRestoredByButtonAndKeys) {
     EXPECT_TRUE(IsWindowEnabled(restore));
 
     ClickRow(list, 0);
-    TapKey(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
+    EXPECT_TRUE(
+        HoldKeyUntil(VK_RETURN, [this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
     EXPECT_TRUE(WaitUntil([this] { return IsWindowEnabled(Main()) != FALSE; }));
     EXPECT_TRUE(WaitUntil([] {
         return RowsAre({"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf", "Hotel", "Lima"});
@@ -503,8 +500,10 @@ TEST_F(ToolSession, HiddenPluginsAreRestoredByButtonAndKeys) {
 TEST_F(ToolSession, HiddenPluginsDialogClosesByEscapeAndByOk) {
     HWND dialog = OpenHiddenDialog(Main(), Pid());
     ASSERT_NE(nullptr, dialog);
-    TapKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
+    EXPECT_TRUE(
+        HoldKeyUntil(VK_ESCAPE, [this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }))
+        << FocusReport(dialog) << "; Escape " << GetAsyncKeyState(VK_ESCAPE) << " rows "
+        << ::testing::PrintToString(ListRows(ShownList(dialog)));
     dialog = OpenHiddenDialog(Main(), Pid());
     ASSERT_NE(nullptr, dialog);
     EXPECT_TRUE(WaitUntil([dialog] {
@@ -633,14 +632,15 @@ TEST_F(ToolSession, EscapeClosesTheAboutWindowOnlyWhileItIsInFront) {
     ASSERT_NE(nullptr, about);
     BringToFront(Main());
     ASSERT_TRUE(IsForeground(Main()));
-    TapKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE); // held over several passes: still nothing
     Pause(300);
+    ReleaseKey(VK_ESCAPE);
+    Pause(100);
     EXPECT_EQ(about, AboutWindowOf(Pid()));
 
     BringToFront(about);
     ASSERT_TRUE(IsForeground(about));
-    TapKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([this] { return AboutWindowOf(Pid()) == nullptr; }));
+    EXPECT_TRUE(HoldKeyUntil(VK_ESCAPE, [this] { return AboutWindowOf(Pid()) == nullptr; }));
 }
 
 TEST_F(ToolSession, AboutWindowClosesByOkThenEnterStartsNothing) {
@@ -750,7 +750,12 @@ TEST_F(ToolSession, EnterThatChoosesRenameInTheMenuDoesNotConfirmTheDialog) {
     PressKey(VK_RETURN);
     HWND dialog = WaitForDialog(Pid(), "Rename Plugin");
     ASSERT_NE(nullptr, dialog);
-    Pause(300); // Enter still held over several of the dialog's passes
+    // Enter still held over several of the dialog's passes, repeating as a
+    // held key does.
+    for (int i = 0; i < 10; ++i) {
+        PressKey(VK_RETURN);
+        Pause(30);
+    }
     ReleaseKey(VK_RETURN);
     Pause(200);
     ASSERT_EQ(dialog, DialogWindow(Pid(), "Rename Plugin")) << "the held Enter confirmed the dialog";
@@ -758,32 +763,36 @@ TEST_F(ToolSession, EnterThatChoosesRenameInTheMenuDoesNotConfirmTheDialog) {
     EXPECT_TRUE(WaitUntil([edit] { return TextOf(edit) == "Charlie"; }));
     TypeText("Chuck");
     EXPECT_TRUE(WaitUntil([edit] { return TextOf(edit) == "Chuck"; }));
-    TapKey(VK_RETURN); // a fresh press confirms
-    EXPECT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
+    EXPECT_TRUE(HoldKeyUntil(VK_RETURN, [this] {
+        return DialogWindow(Pid(), "Rename Plugin") == nullptr;
+    })); // a fresh press confirms
     EXPECT_TRUE(WaitUntil([] { return RowsAre({"Alpha", "Bravo", "Chuck", "Delta", "Echo"}); }));
 }
 
 TEST_F(ToolSession, AfterTheMenuClosesTheListKeepsItsShortcuts) {
+    // A held keypad key moves the row once a pass, so each hold runs to an
+    // end of the list, where the row stops.
+
     // Closed with Escape: the keypad moves the row without a click.
-    ASSERT_NE(nullptr, OpenMenuOnRow(List(), Pid(), 2));
+    ASSERT_NE(nullptr, OpenMenuOnRow(List(), Pid(), 1));
     TapKey(VK_ESCAPE);
     ASSERT_TRUE(MenuClosed(Pid()));
     EXPECT_TRUE(WaitUntil([] { return HasKeyboardFocus(List()); })) << FocusReport(List());
-    EXPECT_TRUE(HoldKeyUntil(VK_SUBTRACT, [] { return ListSelection(List()) == 1; }));
-    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Alpha", "Charlie", "Bravo", "Delta", "Echo"}); }));
+    EXPECT_TRUE(HoldKeyUntil(VK_SUBTRACT, [] { return ListSelection(List()) == 0; }));
+    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Bravo", "Alpha", "Charlie", "Delta", "Echo"}); }));
 
-    // Closed by an item (Move Down, chosen with Enter): the same, and the
+    // Closed by an item (Move Up, chosen with Enter): the same, and the
     // Enter that chose it starts no Notepad.
-    ASSERT_NE(nullptr, OpenMenuOnRow(List(), Pid(), 1));
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_NE(nullptr, OpenMenuOnRow(List(), Pid(), 2));
+    for (int i = 0; i < 4; ++i) {
         TapKey(VK_DOWN);
     }
     TapKey(VK_RETURN);
     ASSERT_TRUE(MenuClosed(Pid()));
-    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Alpha", "Bravo", "Charlie", "Delta", "Echo"}); }));
+    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Bravo", "Charlie", "Alpha", "Delta", "Echo"}); }));
     EXPECT_TRUE(WaitUntil([] { return HasKeyboardFocus(List()); })) << FocusReport(List());
-    EXPECT_TRUE(HoldKeyUntil(VK_ADD, [] { return ListSelection(List()) == 3; }));
-    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Alpha", "Bravo", "Delta", "Charlie", "Echo"}); }));
+    EXPECT_TRUE(HoldKeyUntil(VK_ADD, [] { return ListSelection(List()) == 4; }));
+    EXPECT_TRUE(WaitUntil([] { return RowsAre({"Bravo", "Alpha", "Delta", "Echo", "Charlie"}); }));
     EXPECT_TRUE(NotepadWindows().empty());
 }
 
@@ -792,6 +801,9 @@ TEST_F(ToolSession, AfterTheMenuClosesTheListKeepsItsShortcuts) {
 // its main window is still disabled.
 class OtherProgramWindow {
   public:
+    // Times the window was made the active window.
+    static LONG Activations() { return activations_; }
+
     OtherProgramWindow() {
         ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
@@ -807,10 +819,21 @@ class OtherProgramWindow {
     OtherProgramWindow &operator=(const OtherProgramWindow &) = delete;
 
   private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+            InterlockedIncrement(&activations_);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     static DWORD WINAPI Run(LPVOID self) {
         auto *me = static_cast<OtherProgramWindow *>(self);
-        HWND window = CreateWindowExA(0, "STATIC", "Other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                      200, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QsOtherProgram";
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowExA(0, "QsOtherProgram", "Other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      10, 10, 200, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue exists now
         SetEvent(me->ready_);
@@ -823,12 +846,16 @@ class OtherProgramWindow {
     HANDLE ready_ = nullptr;
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
+    static volatile LONG activations_;
 };
+
+volatile LONG OtherProgramWindow::activations_ = 0;
 
 TEST_F(ToolSession, ClosingADialogGivesTheMainWindowBackItsActivation) {
     OtherProgramWindow other;
     ActivateByCaption(Main());
     ClickRow(List(), 1);
+    const LONG activations = OtherProgramWindow::Activations();
 
     HWND dialog = OpenHiddenDialog(Main(), Pid());
     ASSERT_NE(nullptr, dialog);
@@ -836,14 +863,15 @@ TEST_F(ToolSession, ClosingADialogGivesTheMainWindowBackItsActivation) {
                                  [this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
     EXPECT_TRUE(WaitUntil([] { return IsForeground(Main()); })) << FocusReport(Main());
     EXPECT_TRUE(WaitUntil([] { return HasKeyboardFocus(List()); })) << FocusReport(List());
-    EXPECT_TRUE(HoldKeyUntil(VK_ADD, [] { return ListSelection(List()) == 2; })) << FocusReport(List());
+    EXPECT_TRUE(HoldKeyUntil(VK_ADD, [] { return ListSelection(List()) == 4; })) << FocusReport(List());
 
     ASSERT_TRUE(HoldKeyUntil(VK_BACK, [this] { return DialogWindow(Pid(), "Rename Plugin") != nullptr; }));
     dialog = WaitForDialog(Pid(), "Rename Plugin");
     ASSERT_NE(nullptr, dialog);
-    TapKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
+    ASSERT_TRUE(HoldKeyUntil(VK_ESCAPE, [this] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
     EXPECT_TRUE(WaitUntil([] { return IsForeground(Main()); })) << FocusReport(Main());
+    // Not even for a moment did the other program's window become active.
+    EXPECT_EQ(activations, OtherProgramWindow::Activations());
 }
 
 // Centred as left = width / 2 - outer width / 2, cut toward zero only after
@@ -858,8 +886,8 @@ TEST_F(ToolSession, DialogsAreCentredOnTheScreenToTheExactHalf) {
     RECT rect = WindowRect(dialog);
     EXPECT_EQ(CentredStart(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left), rect.left);
     EXPECT_EQ(CentredStart(GetSystemMetrics(SM_CYSCREEN), rect.bottom - rect.top), rect.top);
-    TapKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
+    ASSERT_TRUE(
+        HoldKeyUntil(VK_ESCAPE, [this] { return DialogWindow(Pid(), "Hidden Search Plugins") == nullptr; }));
 
     ClickRow(List(), 0);
     ASSERT_TRUE(HoldKeyUntil(VK_BACK, [this] { return DialogWindow(Pid(), "Rename Plugin") != nullptr; }));
@@ -868,8 +896,7 @@ TEST_F(ToolSession, DialogsAreCentredOnTheScreenToTheExactHalf) {
     rect = WindowRect(dialog);
     EXPECT_EQ(CentredStart(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left), rect.left);
     EXPECT_EQ(CentredStart(GetSystemMetrics(SM_CYSCREEN), rect.bottom - rect.top), rect.top);
-    TapKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([this] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
+    EXPECT_TRUE(HoldKeyUntil(VK_ESCAPE, [this] { return DialogWindow(Pid(), "Rename Plugin") == nullptr; }));
 }
 
 // --- The end ---
