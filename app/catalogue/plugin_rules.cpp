@@ -18,6 +18,10 @@ StringValue IconBaseName(const StringValue &file) {
     return file;
 }
 
+StringValue SafetyCopyName(const StringValue &file) {
+    return StrConcat(file, ".safety-copy");
+}
+
 namespace {
 
 // The normalisation of the catalogue scan ("NAME"/"Name" to "name", one
