@@ -28,3 +28,12 @@ StringValue FailureReport(std::int32_t count, const StringValue &names) {
                                                    : " plugin files could not be renamed or moved:");
     return StrConcat(StrConcat(text, "\r\r"), names);
 }
+
+StringValue LateReturnReport(std::int32_t count, const StringValue &names) {
+    StringValue text = StrConcat(IntegerToText(count),
+                                 count == 1 ? " plugin file came back only on a second try and now stands"
+                                            : " plugin files came back only on a second try and now stand");
+    text = StrConcat(StrConcat(text, " after all the others, out of the wanted order:\r\r"), names);
+    return StrConcat(text, count == 1 ? "\r\rRun the re-sort again to put it in its place."
+                                      : "\r\rRun the re-sort again to put them in their places.");
+}

@@ -7,6 +7,10 @@
 
 // The file name with its last three characters replaced by ext ("hid", "src").
 StringValue WithExtension(const StringValue &name, const char *ext);
+// True when the name's own extension, after its last ".", is exactly ext
+// (any case) and something stands before that dot: "a.SRC" is a plugin file
+// for "src", "a.srcx" and "a.src.bak" are not.
+bool IsPluginFileName(const StringValue &name, const char *ext);
 // The plugin file name without its extension (up to its last "."), the base
 // its icon files share; the whole name when it has no ".".
 StringValue IconBaseName(const StringValue &file);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/recopy_journal.h"
 
 namespace {
 
@@ -47,4 +48,16 @@ TEST(FailureReport, CountsAndListsTheFiles) {
     EXPECT_EQ(Text(FailureReport(1, "a.src")), "1 plugin file could not be renamed or moved:\r\ra.src");
     EXPECT_EQ(Text(FailureReport(2, "a.src\rb.src")),
               "2 plugin files could not be renamed or moved:\r\ra.src\rb.src");
+}
+
+TEST(RecopyJournal, ListsOnlyPlainPluginFileNames) {
+    std::vector<StringValue> names = JournalNames(JournalText({"a.src", "K00##b.SRC", "c d.src"}));
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(Text(names[1]), "K00##b.SRC");
+    EXPECT_EQ(Text(names[2]), "c d.src");
+    // The heading, folder parts, other extensions and blank lines are no names.
+    std::vector<StringValue> none = JournalNames(
+        "x.src is a heading\r\n..\\up.src\r\nC:\\abs.src\r\nsub/x.src\r\nx.srcx\r\n\r\n.src\nlf.src");
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(Text(none[0]), "lf.src");
 }
