@@ -47,7 +47,7 @@ void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
     if (StrLength(StrTrim(shown)) == 0) {
         return;
     }
-    if (StrFind("##", name) > 0) {
+    if (SortPrefixLength(name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
     SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));

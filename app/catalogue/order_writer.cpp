@@ -1,13 +1,13 @@
 #include "app/catalogue/order_writer.h"
 
+#include "app/catalogue/catalogue_rules.h"
+
 #include "runtime/core/number_format.h"
 #include "runtime/core/strings.h"
 
 StringValue OriginalName(const StringValue &name) {
-    if (StrFind("##", name) == 0) {
-        return name;
-    }
-    return StrField(name, 2, "##");
+    std::int32_t prefix = SortPrefixLength(name);
+    return prefix == 0 ? name : StrRight(name, StrLength(name) - prefix);
 }
 
 std::int32_t PositionDigits(std::int32_t count) {

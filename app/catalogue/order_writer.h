@@ -13,7 +13,7 @@
 // Tells the user the outcome: success, or which files could not be renamed or
 // moved or came back out of order.
 void ResortPlugins();
-// Gives every plugin and its icon the name after its "##" prefix again, and
+// Gives every plugin and its icon the name after its sort prefix again, and
 // reloads the catalogue. Silent unless a rename fails.
 void RestoreOriginalNames();
 
@@ -24,8 +24,8 @@ void ResortByRecopying();
 
 // --- Pure rules, also used by the tests ---
 
-// The name without its sort prefix: the whole name when it holds no "##",
-// otherwise the text between the first "##" and the next one (or the end).
+// The name without its sort prefix (SortPrefixLength); the whole name when it
+// does not begin with one.
 StringValue OriginalName(const StringValue &name);
 // Digits used for the positions of one re-sort of count plugins: at least
 // two, and enough for the largest position, so the names sort in order.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/location.h"
 #include "app/catalogue/order_writer.h"
@@ -189,12 +190,12 @@ void RestoreOriginalNames() {
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
         StringValue icon = FindPluginIcon(file);
-        if (StrFind("##", file) == 0) {
+        if (SortPrefixLength(file) == 0) {
             continue;
         }
         if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
             failures.Add(file);
-        } else if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
+        } else if (SortPrefixLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
             failures.Add(icon);
         }
     }

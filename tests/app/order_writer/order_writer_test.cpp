@@ -120,6 +120,31 @@ TEST(RestoreNames, GivesPrefixedPluginsAndIconsTheirNamesBack) {
     EXPECT_EQ(boxes.Boxes().size(), 1u); // the restore itself says nothing
 }
 
+TEST(RenameMethod, NamesHoldingHashesKeepTheirWholeNameAndIcon) {
+    DemoBrowser browser;
+    browser.AddPlugin("a##b.src", "AB");
+    browser.AddFile("a##b.png", "icon");
+    browser.AddPlugin("x##y##z.src", "XYZ");
+    browser.AddPlugin("R00##name.src", "Earlier");
+    BoxWatch boxes;
+    std::vector<std::string> sorted;
+    RunApplication([&] {
+        ResortByRenaming();
+        ASSERT_TRUE(boxes.WaitFor(1));
+        for (int row = 0; row < RowCount(); ++row) {
+            std::string name = Row(NameList, row);
+            EXPECT_EQ(name.substr(0, 3), Row(NameList, 0).substr(0, 1) + Number(row, 2));
+            sorted.push_back(name.substr(3));
+        }
+        RestoreOriginalNames();
+    });
+    // Every plugin is still listed, with its name after the new prefix.
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"##a##b.src", "##name.src", "##x##y##z.src"}));
+    EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
+    EXPECT_EQ(browser.Files(), (std::vector<std::string>{"a##b.png", "a##b.src", "name.src", "x##y##z.src"}));
+}
+
 TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheFolderIsRemoved) {
     for (bool folderThere : {false, true}) {
         SCOPED_TRACE(folderThere ? "temporary folder already there" : "temporary folder created");
@@ -263,15 +288,18 @@ TEST_F(BlockedReturn, IsRetriedAfterTheOthersAndNamedAsOutOfOrder) {
 }
 
 TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
-    BoxWatch boxes;
-    Block([&] { return boxes.Boxes().size() >= 1; });
-    RunApplication([&] {
-        ResortByRecopying();
-        ASSERT_TRUE(boxes.WaitFor(1));
-        SeenBox box = boxes.Boxes()[0];
-        EXPECT_EQ(box.icon, "warning");
-        EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rtemp\\zz.src");
-    });
+    {
+        BoxWatch boxes;
+        Block([&] { return boxes.Boxes().size() >= 1; });
+        RunApplication([&] {
+            ResortByRecopying();
+            ASSERT_TRUE(boxes.WaitFor(1));
+            SeenBox box = boxes.Boxes()[0];
+            EXPECT_EQ(box.icon, "warning");
+            EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rtemp\\zz.src");
+        });
+        blocker.join();
+    }
     // Nothing is lost: the file waits in the temporary folder, which stays,
     // named by the journal.
     EXPECT_EQ(ReadBytes(browser.Temp() + "\\zz.src"), PluginText("Last"));

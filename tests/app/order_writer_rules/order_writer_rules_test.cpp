@@ -15,13 +15,21 @@ std::string Text(const StringValue &s) {
 
 } // namespace
 
-TEST(OriginalName, IsTheTextAfterTheFirstPrefixOnly) {
+TEST(OriginalName, DropsOnlyASortPrefixAtTheStart) {
     EXPECT_EQ(Text(OriginalName("alpha.src")), "alpha.src");
     EXPECT_EQ(Text(OriginalName("K03##alpha.src")), "alpha.src");
+    EXPECT_EQ(Text(OriginalName("R00##name.src")), "name.src");
     EXPECT_EQ(Text(OriginalName("P04##beta.png")), "beta.png");
-    // Only the second field counts: a stray second "##" ends the name there.
-    EXPECT_EQ(Text(OriginalName("K03##a##b.src")), "a");
-    EXPECT_EQ(Text(OriginalName("##x.src")), "x.src");
+    EXPECT_EQ(Text(OriginalName("K100##q.src")), "q.src");
+    // A "##" after the prefix belongs to the name.
+    EXPECT_EQ(Text(OriginalName("K03##a##b.src")), "a##b.src");
+    // Names that hold "##" but no prefix of the tool's own form keep it all.
+    for (const char *name : {"a##b.src", "x##y##z.src", "##x.src", "k03##x.src", "K3##x.src", "KK03##x.src",
+                             "K0a##x.src", "K03#x.src", "K03##",
+                             "\xC9"
+                             "03##x.src"}) {
+        EXPECT_EQ(Text(OriginalName(name)), name);
+    }
 }
 
 TEST(PositionDigits, AreAtLeastTwoAndEnoughForTheLastPosition) {
@@ -42,6 +50,10 @@ TEST(SortedName, PrefixesLetterPaddedPositionAndTheOriginalName) {
     EXPECT_EQ(Text(SortedName("M", 0, 2, "K00##alpha.gif")), "M00##alpha.gif");
     EXPECT_EQ(Text(SortedName("Z", 9, 3, "a.src")), "Z009##a.src");
     EXPECT_EQ(Text(SortedName("Z", 100, 3, "a.src")), "Z100##a.src");
+    // Names holding "##" keep their extension and all of their name.
+    EXPECT_EQ(Text(SortedName("K", 0, 2, "a##b.src")), "K00##a##b.src");
+    EXPECT_EQ(Text(SortedName("K", 1, 2, "x##y##z.src")), "K01##x##y##z.src");
+    EXPECT_EQ(Text(SortedName("M", 1, 2, "K01##x##y##z.png")), "M01##x##y##z.png");
 }
 
 TEST(FailureReport, CountsAndListsTheFiles) {
