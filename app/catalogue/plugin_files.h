@@ -16,8 +16,9 @@ StringValue FindPluginIcon(const StringValue &pluginFile);
 // Clears the read-only bit of path when it is set. False, with nothing
 // reported, when the attributes cannot be read or written (a missing file).
 bool ReleaseReadOnly(const StringValue &path);
-// Reads the whole file into a new value, every byte as it stands; false when
-// it cannot be read or is larger than limit bytes.
+// Reads the whole existing file into a new value, every byte as it stands;
+// false, with nothing created, when it cannot be read, is larger than limit
+// bytes (all 64 bits of its size count) or changes its size meanwhile.
 bool ReadWholeFile(const StringValue &path, std::int32_t limit, StringValue &bytes);
 
 // What became of a plugin file rewrite.
