@@ -186,9 +186,12 @@ void RenamePlugin(std::int32_t sel, const StringValue &newName) {
         if (StrLength(written) > 0) {
             name = written;
         }
-        SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
-        SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
-                     reinterpret_cast<LPARAM>(name.data));
+        // The new text goes in before the old one goes, so a list that
+        // refuses it keeps its row count in step with the file-name list.
+        if (SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
+                         reinterpret_cast<LPARAM>(name.data)) >= 0) {
+            SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel + 1), 0);
+        }
         SendMessageA(MainList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
     }
     BackToList();
