@@ -6,8 +6,9 @@
 
 #include "runtime/core/string_value.h"
 
-// Moves or renames from to to (full paths); true when it succeeded.
-bool MoveFileTo(const StringValue &from, const StringValue &to);
+// Moves or renames from to to (full paths); true when it succeeded. status,
+// when given, receives 0 or the Win32 code of the failure.
+bool MoveFileTo(const StringValue &from, const StringValue &to, std::int32_t *status = nullptr);
 // The plugin's icon in the plugin folder: the first of base + ".gif", ".png",
 // ".jpg", ".ico" that exists (an empty file counts), where base is the plugin
 // file name without its last four characters; empty when there is none. The

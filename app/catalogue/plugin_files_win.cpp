@@ -12,10 +12,14 @@
 #include "runtime/system/files.h"
 #include "runtime/system/files_whole.h"
 
-bool MoveFileTo(const StringValue &from, const StringValue &to) {
+bool MoveFileTo(const StringValue &from, const StringValue &to, std::int32_t *status) {
     AssignFile(1, from);
     RenameFile(1, to);
-    return IoResult() == 0;
+    std::int32_t result = IoResult();
+    if (status != nullptr) {
+        *status = result;
+    }
+    return result == 0;
 }
 
 StringValue FindPluginIcon(const StringValue &pluginFile) {
