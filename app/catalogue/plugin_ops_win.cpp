@@ -51,9 +51,15 @@ bool Rewrite(const StringValue &file, const StringValue &old, const StringValue 
     if (outcome.error == 0) {
         return true;
     }
-    StringValue text = StrConcat(StrConcat(StrConcat("Could not write ", Quoted(file)), ":\r"),
-                                 FileErrorText(outcome.error));
-    text = StrConcat(text, AccessHint(outcome.error));
+    StringValue text = StrConcat(StrConcat("Could not write ", Quoted(file)), ":\r");
+    if (outcome.error == ERROR_FILE_EXISTS) {
+        // Only the safety copy is ever created: one is left from an earlier
+        // failure, and it may hold the only whole version of the plugin.
+        text = StrConcat(StrConcat(StrConcat(text, "an earlier safety copy "), Quoted(SafetyCopyName(file))),
+                         " is still in the plugin folder; move it away first.");
+    } else {
+        text = StrConcat(text, FileErrorText(outcome.error));
+    }
     if (StrLength(outcome.keptCopy) == 0) {
         text = StrConcat(text, "\rThe plugin was left unchanged.");
     } else {
@@ -62,7 +68,7 @@ bool Rewrite(const StringValue &file, const StringValue &old, const StringValue 
                                    Quoted(outcome.keptCopy)),
                          ".");
     }
-    Tell(text);
+    Tell(StrConcat(text, AccessHint(outcome.error)));
     return false;
 }
 

@@ -114,6 +114,17 @@ TEST(ConvertPlugin, AFileGoneMeanwhileIsReported) {
     EXPECT_TRUE(result.back);
 }
 
+TEST(ConvertPlugin, ASafetyCopyLeftFromAnEarlierFailureIsNeverOverwritten) {
+    Converted result = Convert("<search name=\"A\">\n</search>\n", false, [] {
+        WriteBytes(StrConcat(PluginFolder, "\\a.src.safety-copy").c_str(), "earlier");
+    });
+    EXPECT_EQ("<search name=\"A\">\n</search>\n", result.bytes);
+    ExpectOneBox(result,
+                 "Could not write ''a.src'':\ran earlier safety copy ''a.src.safety-copy'' is still in the "
+                 "plugin folder; move it away first.\rThe plugin was left unchanged.",
+                 "warning");
+}
+
 TEST(ConvertPlugin, AFileTooLargeToHoldIsRefusedUntouched) {
     TempPluginFolder folder;
     const std::string head = "<search name=\"Huge\">\n";
