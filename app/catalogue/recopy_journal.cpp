@@ -50,8 +50,9 @@ std::vector<StringValue> JournalNames(const StringValue &text) {
 StringValue RecoveryQuestion(std::int32_t count) {
     StringValue text = StrConcat("A re-sort did not finish: ",
                                  Plural(count, " plugin file still waits", " plugin files still wait"));
-    return StrConcat(text, " in the temporary folder ''temp'', where the browser cannot see "
-                           "them.\r\rMove them back into the plugin folder now?");
+    text = StrConcat(text, " in the temporary folder ''temp'', where the browser cannot see ");
+    return StrConcat(text, count == 1 ? "it.\r\rMove it back into the plugin folder now?"
+                                      : "them.\r\rMove them back into the plugin folder now?");
 }
 
 StringValue RecoveryReport(const std::vector<StringValue> &back, const std::vector<StringValue> &left) {

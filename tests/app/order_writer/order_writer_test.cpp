@@ -316,7 +316,7 @@ TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[0].yesNo);
     EXPECT_EQ(seen[0].text, "A re-sort did not finish: 1 plugin file still waits in the temporary folder "
-                            "''temp'', where the browser cannot see them.\r\rMove them back into the plugin "
+                            "''temp'', where the browser cannot see it.\r\rMove it back into the plugin "
                             "folder now?");
     EXPECT_EQ(seen[1].text, "1 plugin file came back:\r\rzz.src");
     EXPECT_EQ(seen[1].icon, "information");
