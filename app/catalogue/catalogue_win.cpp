@@ -4,6 +4,8 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/plugin_rules.h"
+#include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/events.h"
@@ -46,11 +48,18 @@ void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
     if (StrLength(StrTrim(shown)) == 0) {
         return;
     }
-    if (StrFind("##", name) > 0) {
+    if (SortPrefixLength(name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
-    SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
-    SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data));
+    // A row that one list refuses (out of memory) goes into neither: row i of
+    // one list must stay the row i of the other.
+    LRESULT row = SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
+    if (row < 0) {
+        return;
+    }
+    if (SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data)) < 0) {
+        SendMessageA(mainList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    }
 }
 
 void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const StringValue &mask) {
@@ -61,14 +70,26 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     SendMessageA(mainList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(nameList, WM_SETREDRAW, FALSE, 0);
 
+    // Plugins that an unfinished re-sort left in the temporary folder are
+    // offered back before the folder is listed.
+    if (StrEquals(mask, "*.SRC")) {
+        OfferJournalRecovery();
+    }
     IoResult();
     ChangeDir(PluginFolder);
     if (IoResult() == 0) {
+        // The search also matches long names through their short names
+        // ("x.srcx" is "X~1.SRC"): only a name's own extension counts.
+        StringValue extension = StrRight(mask, StrLength(mask) - 2);
         StringValue name = FindFirst(mask);
-        AddPluginEntry(name, mainList, nameList);
+        if (IsPluginFileName(name, extension.c_str())) {
+            AddPluginEntry(name, mainList, nameList);
+        }
         while (IoResult() == 0) {
             name = FindNext();
-            AddPluginEntry(name, mainList, nameList);
+            if (IsPluginFileName(name, extension.c_str())) {
+                AddPluginEntry(name, mainList, nameList);
+            }
         }
         CloseFileSearch();
     }

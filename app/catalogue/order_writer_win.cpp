@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/location.h"
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_files.h"
+#include "app/catalogue/plugin_rules.h"
+#include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/events.h"
 #include "runtime/core/random.h"
@@ -26,8 +29,11 @@ constexpr DWORD RetryPauseMs = 500;
 struct Failures {
     std::int32_t count = 0;
     StringValue names;
+    // Some failure was an "access denied": the report adds its hint.
+    bool denied = false;
 
-    void Add(const StringValue &name) {
+    void Add(const StringValue &name, std::int32_t status = 0) {
+        denied = denied || !StrEquals(AccessHint(status), "");
         ++count;
         if (count == 1) {
             names = name;
@@ -47,15 +53,23 @@ StringValue InFolder(const StringValue &folder, const StringValue &name) {
     return StrConcat(StrConcat(folder, "\\"), name);
 }
 
-// Renames folder\from to folder\to; false when the file system refused.
-bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to) {
-    return MoveFileTo(InFolder(folder, from), InFolder(folder, to));
+// Renames folder\from to folder\to; false, with the Win32 code in status,
+// when the file system refused.
+bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to,
+                    std::int32_t &status) {
+    return MoveFileTo(InFolder(folder, from), InFolder(folder, to), &status);
+}
+
+// The report of failures, with the access hint when one of them was a denial.
+StringValue FailureText(const Failures &failures) {
+    StringValue text = FailureReport(failures.count, failures.names);
+    return failures.denied ? StrConcat(StrConcat(text, "\r"), AccessHint(5)) : text;
 }
 
 // The success message, or the list of files that stayed as they were.
 void ReportOutcome(const Failures &failures, bool successMessage) {
     if (failures.count > 0) {
-        ShowMessageBox(FailureReport(failures.count, failures.names), "Message:", MB_ICONWARNING);
+        ShowMessageBox(FailureText(failures), "Message:", MB_ICONWARNING);
     } else if (successMessage) {
         ShowMessageBox("Re-sort successfully done!", "Message:", MB_ICONINFORMATION);
     }
@@ -81,11 +95,12 @@ void ResortByRenaming() {
         StringValue icon = FindPluginIcon(file);
         // The icon follows its plugin only: renamed alone it would no longer
         // belong to it.
-        if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file))) {
-            failures.Add(file);
+        std::int32_t status = 0;
+        if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file), status)) {
+            failures.Add(file, status);
         } else if (StrLength(icon) > 0 &&
-                   !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
-            failures.Add(icon);
+                   !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon), status)) {
+            failures.Add(icon, status);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
@@ -100,16 +115,41 @@ void ResortByRecopying() {
     }
     std::int32_t count = RowCount();
     Failures failures;
-    // Only the files that really left the plugin folder are moved back; a
-    // file of the same name already in the temporary folder keeps the plugin
-    // where it is.
-    std::vector<StringValue> movedOut;
+    // The plugins to move: a file of the same name already in the temporary
+    // folder keeps its plugin where it is, and is none of this re-sort's
+    // business.
+    std::vector<StringValue> leaving;
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
-        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file))) {
+        if (GetFileAttributesA(InFolder(TempFolder, file).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            failures.Add(file);
+        } else {
+            leaving.push_back(file);
+        }
+    }
+    // The journal names them before the first one leaves, together with what
+    // an earlier unfinished re-sort left there, so that a stop at any moment
+    // leaves a record of every plugin that is not at home.
+    std::vector<StringValue> earlier = StillInTemp(ReadRecopyJournal());
+    std::vector<StringValue> journal = earlier;
+    journal.insert(journal.end(), leaving.begin(), leaving.end());
+    std::int32_t journalError = WriteRecopyJournal(journal);
+    if (journalError != 0) {
+        RemoveDir(TempFolder);
+        IoResult();
+        StringValue text = StrConcat("Could not write the re-sort journal in the temporary folder:\r",
+                                     FileErrorText(journalError));
+        text = StrConcat(StrConcat(text, "\rNo plugin was moved."), AccessHint(journalError));
+        ShowMessageBox(text, "Message:", MB_ICONWARNING);
+        return;
+    }
+    std::vector<StringValue> movedOut;
+    for (const StringValue &file : leaving) {
+        std::int32_t status = 0;
+        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file), &status)) {
             movedOut.push_back(file);
         } else {
-            failures.Add(file);
+            failures.Add(file, status);
         }
     }
     std::vector<StringValue> stranded;
@@ -120,19 +160,35 @@ void ResortByRecopying() {
         SleepMs(5);
     }
     // A move back that failed is tried once more after the others, after a
-    // pause that lets a passing lock (a virus scanner, an indexer) go; what
-    // still cannot return is named to the user.
+    // pause that lets a passing lock (a virus scanner, an indexer) go. What
+    // comes back then stands after all the others; what still cannot return
+    // stays in the journal. Both are named to the user.
     if (!stranded.empty()) {
         SleepMs(RetryPauseMs);
     }
+    Failures late;
+    std::vector<StringValue> away = earlier;
     for (const StringValue &file : stranded) {
-        if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
-            failures.Add(InFolder("temp", file));
+        std::int32_t status = 0;
+        if (MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file), &status)) {
+            late.Add(file);
+        } else {
+            failures.Add(InFolder("temp", file), status);
+            away.push_back(file);
         }
     }
+    WriteRecopyJournal(away);
     RemoveDir(TempFolder);
     IoResult();
-    ReportOutcome(failures, true);
+    if (late.count > 0) {
+        StringValue text = LateReturnReport(late.count, late.names);
+        if (failures.count > 0) {
+            text = StrConcat(StrConcat(FailureText(failures), "\r\r"), text);
+        }
+        ShowMessageBox(text, "Message:", MB_ICONWARNING);
+    } else {
+        ReportOutcome(failures, true);
+    }
 }
 
 void ResortPlugins() {
@@ -149,13 +205,15 @@ void RestoreOriginalNames() {
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
         StringValue icon = FindPluginIcon(file);
-        if (StrFind("##", file) == 0) {
+        if (SortPrefixLength(file) == 0) {
             continue;
         }
-        if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
-            failures.Add(file);
-        } else if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
-            failures.Add(icon);
+        std::int32_t status = 0;
+        if (!RenameInFolder(PluginFolder, file, OriginalName(file), status)) {
+            failures.Add(file, status);
+        } else if (SortPrefixLength(icon) > 0 &&
+                   !RenameInFolder(PluginFolder, icon, OriginalName(icon), status)) {
+            failures.Add(icon, status);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");

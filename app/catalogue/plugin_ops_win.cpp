@@ -43,6 +43,35 @@ void RemoveRow(HWND mainList, HWND nameList, std::int32_t sel) {
     SendMessageA(mainList, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
+// Rewrites the plugin file with bytes, keeping its old content on any
+// failure; tells the user why it failed and where the old bytes are when not
+// even they could be put back. True when the file holds the new bytes.
+bool Rewrite(const StringValue &file, const StringValue &old, const StringValue &bytes) {
+    RewriteOutcome outcome = RewritePluginFile(PluginFolder, file, old, bytes);
+    if (outcome.error == 0) {
+        return true;
+    }
+    StringValue text = StrConcat(StrConcat("Could not write ", Quoted(file)), ":\r");
+    if (outcome.error == ERROR_FILE_EXISTS) {
+        // Only the safety copy is ever created: one is left from an earlier
+        // failure, and it may hold the only whole version of the plugin.
+        text = StrConcat(StrConcat(StrConcat(text, "an earlier safety copy "), Quoted(SafetyCopyName(file))),
+                         " is still in the plugin folder; move it away first.");
+    } else {
+        text = StrConcat(text, FileErrorText(outcome.error));
+    }
+    if (StrLength(outcome.keptCopy) == 0) {
+        text = StrConcat(text, "\rThe plugin was left unchanged.");
+    } else {
+        text = StrConcat(StrConcat(StrConcat(text, "\rIts former content could not be put back either; it is "
+                                                   "kept in the plugin folder as "),
+                                   Quoted(outcome.keptCopy)),
+                         ".");
+    }
+    Tell(StrConcat(text, AccessHint(outcome.error)));
+    return false;
+}
+
 // After a command on the main list: focus back to it, and Enter must be
 // released before Edit can run.
 void BackToList() {
@@ -66,7 +95,9 @@ void HidePlugin(std::int32_t sel) {
     if (status == 0) {
         RemoveRow(MainList, NameList, sel);
     } else {
-        Tell(StrConcat(StrConcat(StrConcat("Could not hide ", Quoted(file)), ":\r"), FileErrorText(status)));
+        Tell(StrConcat(
+            StrConcat(StrConcat(StrConcat("Could not hide ", Quoted(file)), ":\r"), FileErrorText(status)),
+            AccessHint(status)));
     }
     BackToList();
 }
@@ -83,8 +114,9 @@ void RestorePlugin(HWND dialogMainList, HWND dialogNameList, std::int32_t sel) {
     RenameFile(1, PluginPath(WithExtension(file, "src")));
     std::int32_t status = IoResult();
     if (status != 0) {
-        Tell(StrConcat(StrConcat(StrConcat("Could not restore ", Quoted(file)), ":\r"),
-                       FileErrorText(status)));
+        Tell(StrConcat(
+            StrConcat(StrConcat(StrConcat("Could not restore ", Quoted(file)), ":\r"), FileErrorText(status)),
+            AccessHint(status)));
         return;
     }
     RemoveRow(dialogMainList, dialogNameList, sel);
@@ -111,8 +143,9 @@ void DeletePlugin(std::int32_t sel) {
             status = IoResult();
         }
         if (status != 0) {
-            Tell(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
-                           FileErrorText(status)));
+            Tell(StrConcat(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
+                                     FileErrorText(status)),
+                           AccessHint(status)));
         } else {
             // The icon shares the plugin file's base name, inside the plugin folder.
             StringValue base = PluginPath(IconBaseName(file));
@@ -157,18 +190,19 @@ void RenamePlugin(std::int32_t sel, const StringValue &newName) {
         Tell(StrConcat(Quoted(file), " cannot be read, or is too large to rename; it was left unchanged."));
     } else if (!ReplaceShownName(text, shown, newName, changed)) {
         Tell(StrConcat(Quoted(file), " has no name entry for this plugin; it was left unchanged."));
-    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, changed)) {
-        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
-    } else {
+    } else if (Rewrite(file, text, changed)) {
         StringValue name = newName;
         // The row shows the name as the file now holds it.
         StringValue written = ShownNameFromText(changed);
         if (StrLength(written) > 0) {
             name = written;
         }
-        SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
-        SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
-                     reinterpret_cast<LPARAM>(name.data));
+        // The new text goes in before the old one goes, so a list that
+        // refuses it keeps its row count in step with the file-name list.
+        if (SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
+                         reinterpret_cast<LPARAM>(name.data)) >= 0) {
+            SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel + 1), 0);
+        }
         SendMessageA(MainList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
     }
     BackToList();
@@ -188,9 +222,7 @@ void ConvertPlugin(std::int32_t sel) {
         Tell(StrConcat(Quoted(file), " cannot be read, or is too large to convert; it was left unchanged."));
     } else if (AlreadyDosLineEnds(text)) {
         ShowMessageBox("Conversion not necessary!", "Message:", MB_ICONEXCLAMATION);
-    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, ToDosLineEnds(text))) {
-        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
-    } else {
+    } else if (Rewrite(file, text, ToDosLineEnds(text))) {
         ShowMessageBox("Conversion successful!", "Message:", MB_ICONINFORMATION);
     }
     BackToList();

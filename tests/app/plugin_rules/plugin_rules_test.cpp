@@ -81,3 +81,20 @@ TEST(PluginRules, OnlyTheFirstLfDecidesWhetherAFileIsConverted) {
     EXPECT_FALSE(AlreadyDosLineEnds("no lf at all\r"));
     EXPECT_FALSE(AlreadyDosLineEnds(""));
 }
+
+TEST(PluginRules, APluginFileNameHasExactlyThatExtensionInAnyCase) {
+    EXPECT_TRUE(IsPluginFileName("a.src", "src"));
+    EXPECT_TRUE(IsPluginFileName("K00##a.b.SRC", "src"));
+    EXPECT_TRUE(IsPluginFileName("x.HiD", "HID"));
+    for (const char *name : {"x.srcx", "x.src.bak", "x.sr", "src", ".src", "x.hid", "", "x."}) {
+        EXPECT_FALSE(IsPluginFileName(name, "src")) << name;
+    }
+    EXPECT_FALSE(IsPluginFileName("x.hidden", "hid"));
+}
+
+TEST(PluginRules, OnlyAccessDeniedGetsTheAdministratorHint) {
+    EXPECT_EQ("\rTry starting Quillsort as administrator.", Bytes(AccessHint(5)));
+    for (std::int32_t code : {0, 2, 32, 112, 183}) {
+        EXPECT_EQ("", Bytes(AccessHint(code))) << code;
+    }
+}
