@@ -56,7 +56,10 @@ void CentreDialog(HWND dialog, std::int32_t width, std::int32_t height) {
 // then the main window is put back at its own place, silently even when it
 // lies partly off-screen.
 void CloseDialog(HWND dialog) {
-    EnableControl(MainWindow, 1);
+    // Enabled on the GUI thread, which owns the window: enabling it from the
+    // script thread while the dialog is still active can leave the two
+    // threads waiting for each other.
+    CallLibrary("user32", "EnableWindow", {reinterpret_cast<std::uintptr_t>(MainWindow), 1});
     CallLibrary("user32", "SetActiveWindow", {reinterpret_cast<std::uintptr_t>(MainWindow)});
     DestroyControl(dialog);
     TakeCloseRequest(dialog); // a close request of the gone window must not linger
@@ -91,9 +94,9 @@ StringValue InputDialog(const StringValue &prompt, const StringValue &title, con
     // Only a fresh press of Enter confirms: an Enter still held from the menu
     // item or key that opened the dialog is let go first.
     // A held Enter also repeats, and the dialog manager turns each repeat into
-    // a click of OK: while the latch holds, an OK is used up unanswered. The
-    // key is read before the recorded click, so an OK made by a repeat that
-    // came before the key went up is always seen while the latch still holds.
+    // a click of OK. So while the latch holds nothing confirms; the pass that
+    // first sees the key up clears it and drops the recorded input: every
+    // repeat came before the key went up, so no OK of theirs can follow.
     bool enterLatch = true;
     StringValue result;
     for (;;) {
@@ -103,15 +106,15 @@ StringValue InputDialog(const StringValue &prompt, const StringValue &title, con
             FlushInput();
             break;
         }
-        if (enterLatch && Clicked(ok)) {
-            FlushInput();
-        } else if (Clicked(ok) || (!enterLatch && enterDown)) {
+        if (enterLatch) {
+            if (!enterDown) {
+                enterLatch = false;
+                FlushInput();
+            }
+        } else if (Clicked(ok) || enterDown) {
             FlushInput();
             result = GetText(edit);
             break;
-        }
-        if (enterLatch && !enterDown) {
-            enterLatch = false;
         }
     }
     CloseDialog(dialog);
