@@ -57,6 +57,7 @@ TEST_F(ToolResources, ManifestRunsAsInvokerOnVistaToElevenWithoutDpiOrControlsCh
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"" QS_VERSION ".0\""), std::string::npos);
+    EXPECT_NE(manifest.find("processorArchitecture=\"x86\""), std::string::npos);
     const char *systems[] = {
         "{e2011457-1546-43c5-a5fe-008deee3d3f0}", // Vista
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", // 7
