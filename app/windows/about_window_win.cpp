@@ -6,6 +6,7 @@
 #include "app/windows/about_window_rules.h"
 #include "app/windows/input.h"
 #include "app/windows/main_window.h"
+#include "app/windows/version.h"
 #include "app/windows/web_addresses.h"
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
@@ -90,7 +91,7 @@ void ShowAboutWindow() {
     InfoList = Control("LISTBOX", 0x54210141, 0x200, 87, 72, 295, 85);
     HWND title = Keyword("text", "Quillsort", 87, 15, 190, 14);
     FillInfoText();
-    HWND version = Keyword("text", "(v. 1.0)", 323, 15, 100, 14);
+    HWND version = Keyword("text", "(v. " QS_SHORT_VERSION ")", 323, 15, 100, 14);
     HWND credit = Keyword("text", CreditLine, 87, 35, 280, 14);
     HWND linkLabel = Keyword("text", "Internet:", 87, 188, 55, 14);
     HWND terms = Keyword("text", "", 87, 218, 300, 16);

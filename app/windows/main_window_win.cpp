@@ -6,6 +6,7 @@
 #include "app/catalogue/location.h"
 #include "app/windows/event_loop.h"
 #include "app/windows/main_window.h"
+#include "app/windows/version.h"
 #include "app/windows/web_addresses.h"
 #include "runtime/core/drive_dir.h"
 #include "runtime/core/events.h"
@@ -125,7 +126,7 @@ void StartMainWindow() {
     MainWidth = WidthExtra + 450;
     MainHeight = HeightExtra + 370;
 
-    SetWindowTitle("Quillsort 1.0");
+    SetWindowTitle("Quillsort " QS_SHORT_VERSION);
     SetWindowStyle(538);
     OpenWindow(ScreenWidth, ScreenHeight, MainWidth, MainHeight);
     SetTrueColor(1);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <fstream>
+#include <cstdio>
 
 #include "runtime/core/errors.h"
 #include "runtime/core/memory_areas.h"
@@ -25,8 +25,12 @@ constexpr std::int32_t kFailedAttributes = 9;
 struct FileChannel {
     StringValue path;
     HANDLE block = INVALID_HANDLE_VALUE;
-    // Owned by the channel from RewriteFile to CloseFile.
-    std::ofstream *output = nullptr;
+    // From RewriteFile to CloseFile the channel has an output stream, owned
+    // by it; output is null when the file could not be opened. A C stream:
+    // the C++ file streams would bring the whole locale machinery (most of a
+    // megabyte) into the program.
+    bool writing = false;
+    std::FILE *output = nullptr;
 };
 
 // Numbers 1 to 15 are used; record 0 is never touched. The table is never
@@ -60,13 +64,11 @@ void CloseBlockHandle(FileChannel &c) {
 // Flushes, closes and releases the stream; false when buffered bytes were lost.
 bool CloseOutput(FileChannel &c) {
     bool written = true;
-    if (c.output->is_open()) {
-        c.output->clear();
-        c.output->close();
-        written = !c.output->fail();
+    if (c.output) {
+        written = std::fclose(c.output) == 0;
+        c.output = nullptr;
     }
-    delete c.output;
-    c.output = nullptr;
+    c.writing = false;
     return written;
 }
 
@@ -140,7 +142,7 @@ void CloseBlockFile(std::int32_t channel) {
         return;
     if (c->block != INVALID_HANDLE_VALUE)
         CloseBlockHandle(*c);
-    else if (c->output)
+    else if (c->writing)
         CloseFile(channel);
 }
 
@@ -153,10 +155,11 @@ void RewriteFile(std::int32_t channel) {
         IoStatus = kNoPathStatus;
         return;
     }
-    if (c->output)
+    if (c->writing)
         CloseOutput(*c);
-    c->output = new std::ofstream(c->path.c_str(), std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!c->output->is_open())
+    c->writing = true;
+    c->output = std::fopen(c->path.c_str(), "wb");
+    if (!c->output)
         IoStatus = kNotCreatedStatus;
 }
 
@@ -165,19 +168,19 @@ void PrintToFile(std::int32_t channel, const StringValue &text, std::int32_t end
     if (!c)
         return;
     IoStatus = 0;
-    if (!c->output || !c->output->good()) {
+    std::FILE *out = c->output;
+    if (!out || std::ferror(out)) {
         IoStatus = kNotOpenStatus;
         return;
     }
-    std::ofstream &out = *c->output;
-    out.write(text.c_str(), static_cast<std::streamsize>(text.length));
+    bool written = std::fwrite(text.c_str(), 1, text.length, out) == text.length;
     if (ending == 0)
-        out.write(" ", 1);
+        written = written && std::fwrite(" ", 1, 1, out) == 1;
     else if (ending == 2)
-        out.write("\r\n", 2);
-    if (!out.good()) {
+        written = written && std::fwrite("\r\n", 1, 2, out) == 2;
+    if (!written) {
         IoStatus = kNotOpenStatus;
-        out.clear();
+        std::clearerr(out);
     }
 }
 
@@ -186,7 +189,7 @@ void CloseFile(std::int32_t channel) {
     if (!c)
         return;
     IoStatus = 0;
-    if (c->output) {
+    if (c->writing) {
         if (!CloseOutput(*c))
             IoStatus = kNotOpenStatus;
         return;

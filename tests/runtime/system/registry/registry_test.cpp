@@ -68,7 +68,7 @@ class Registry : public ::testing::Test {
         SetText(user, "text", REG_SZ,
                 std::string("Gr\xFC\xDF"
                             "e aus dem Test",
-                            20));
+                            19));
         SetText(user, "expand", REG_EXPAND_SZ, std::string("%WINDIR%\\x", 11));
         SetText(user, "multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14));
         SetText(user, "binary", REG_BINARY, std::string("\x01\x02\x03", 3));
