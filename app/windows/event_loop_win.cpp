@@ -301,7 +301,7 @@ void RunEventLoop() {
         HandleContextMenu();
         SleepMs(25);
         if (!MenuShown && !HandShown) {
-            Script::WaitMessage();
+            Script::WaitMessage(MainWindow); // ends at once for a pending close
             MenuShown = true;
         }
     }

@@ -49,9 +49,7 @@ extern volatile LONG MouseY;
 extern HWND volatile FocusWindow;
 // The window that last received a registered WM_CLOSE. Unlike UserMessage,
 // no wait resets it: a close stays pending until the script takes it, however
-// many waits and commands come in between. While one is pending, the GUI loop
-// leaves MessagePumpedEvent set after each dispatched message, so the next
-// Script::WaitMessage returns at once.
+// many waits and commands come in between.
 extern HWND volatile CloseRequest;
 // The main window's dialog flag, copied at its WM_CREATE.
 extern volatile LONG DialogMode;
@@ -104,8 +102,11 @@ void WaitInput();
 // reset) and waits for MessagePumpedEvent, pulsed after each dispatched message.
 // In a namespace because user32 has a WaitMessage of its own: call it as
 // Script::WaitMessage() (the bare name is the Win32 function).
+// With closeOf given, the wait also ends once a close request of that window
+// is pending (looked at every 50 ms): a close that came just before the wait
+// must not leave the script waiting for a message that may never come.
 namespace Script {
-void WaitMessage();
+void WaitMessage(HWND closeOf = nullptr);
 }
 // Script thread. True when window has a pending close request; the request is
 // then taken (cleared). A request for another window is left pending.

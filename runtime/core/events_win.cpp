@@ -70,11 +70,17 @@ void ResetEventVariables(bool resetWords) {
     StoreLong(&MouseY, 0);
 }
 
-// Steps 2 to 6 of both waits.
-void WaitAndRecord(HANDLE event) {
+// Steps 2 to 6 of both waits; with closeOf, a pending close request of that
+// window ends the wait too.
+void WaitAndRecord(HANDLE event, HWND closeOf = nullptr) {
     if (FastMode != 0)
         PostRequestNoWait(GR_PUMP_ALL, 0);
-    ScriptWait(event);
+    if (closeOf == nullptr) {
+        ScriptWait(event);
+    } else {
+        while (CloseRequest != closeOf && ScriptWait(event, 50) != WAIT_OBJECT_0) {
+        }
+    }
     if (FastMode != 0)
         PostRequestNoWait(GR_PUMP_REQUESTS_ONLY, 0);
     if (EventKind != 5)
@@ -149,9 +155,9 @@ void WaitInput() {
     WaitAndRecord(InputEvent);
 }
 
-void Script::WaitMessage() {
+void Script::WaitMessage(HWND closeOf) {
     ResetEventVariables(false);
-    WaitAndRecord(MessagePumpedEvent);
+    WaitAndRecord(MessagePumpedEvent, closeOf);
 }
 
 bool TakeCloseRequest(HWND window) {

@@ -1,6 +1,5 @@
 #include "runtime/core/message_loop.h"
 
-#include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
@@ -48,13 +47,7 @@ void HandleWindowMessage(MSG &message) {
         DispatchMessageA(&message);
     }
     RecordLastMessage(message.hwnd, message.message, message.wParam, message.lParam);
-    // While a close request waits for the script, the event is left set: a
-    // script that starts its WaitMessage only now must not wait for a
-    // message that may never come (a pulse reaches only a waiting script).
-    if (CloseRequest != nullptr)
-        SetEvent(MessagePumpedEvent);
-    else
-        PulseEvent(MessagePumpedEvent);
+    PulseEvent(MessagePumpedEvent);
 }
 
 int RunMessageLoop() {

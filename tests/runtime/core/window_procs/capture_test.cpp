@@ -148,11 +148,11 @@ void CloseRequestScenario() {
     Request.takenTwice = TakeCloseRequest(main);
 
     // A close dispatched while the script is not waiting still ends the
-    // next WaitMessage at once.
+    // next WaitMessage that looks out for it at once.
     PostMessageA(main, WM_CLOSE, 0, 0);
     Sleep(300);
     ArmTimeout(3000);
-    Script::WaitMessage();
+    Script::WaitMessage(main);
     Request.waitEndedByTheClose = TimerFlag == 0;
     DisarmTimeout();
     TakeCloseRequest(main);
