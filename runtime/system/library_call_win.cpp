@@ -12,6 +12,7 @@
 #include "runtime/core/frame.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
+#include "runtime/system/system_libraries.h"
 
 std::uintptr_t CallArguments[MaxCallArguments];
 
@@ -70,6 +71,12 @@ std::string LoadName(const std::string &name) {
 HMODULE FindModule(const StringValue &library, bool &owned) {
     const std::string name = library.c_str();
     owned = false;
+    // The system libraries the program loads on demand count as the
+    // program's own: loaded once, kept, never freed by a call.
+    if (name.find_first_of("\\/") == std::string::npos && IsOnDemandLibrary(name.c_str())) {
+        if (HMODULE module = OnDemandLibrary(name.c_str()))
+            return module;
+    }
     if (HMODULE loaded = GetModuleHandleA(FilePart(name).c_str()))
         return loaded;
     HMODULE module = LoadLibraryA(LoadName(name).c_str());
@@ -92,6 +99,7 @@ std::uintptr_t CallOnGuiThread(std::uintptr_t address, int count, const std::uin
         const bool hold = ScriptThread != nullptr;
         if (hold)
             HoldScriptThread();
+        StartGuiComWhenLoaded();
         const std::uintptr_t result = CallWithSlots(address, count, words);
         if (hold)
             ReleaseScriptThread();
