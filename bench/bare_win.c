@@ -121,11 +121,17 @@ static void Resort(void) {
         const char *original;
         SendMessageA(NameList, LB_GETTEXT, (WPARAM)p, (LPARAM)file);
         original = strstr(file, "##") ? strstr(file, "##") + 2 : file;
+        /* The icon probe as the tool makes it: one search per extension. */
         for (e = 0; e < 4; ++e) {
+            WIN32_FIND_DATAA probe;
+            HANDLE found;
             size_t n = strlen(file);
             snprintf(from, sizeof from, "%s\\%.*s%s", PluginFolder, (int)(n - 4), file, icons[e]);
-            if (GetFileAttributesA(from) != INVALID_FILE_ATTRIBUTES)
+            found = FindFirstFileA(from, &probe);
+            if (found != INVALID_HANDLE_VALUE) {
+                FindClose(found);
                 break;
+            }
         }
         snprintf(from, sizeof from, "%s\\%s", PluginFolder, file);
         snprintf(to, sizeof to, "%s\\%c%04d##%s", PluginFolder, PrefixLetter, p, original);
