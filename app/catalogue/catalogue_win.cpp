@@ -1,6 +1,8 @@
 // Loading the catalogue from the plugin folder into the main window's lists.
 #include <windows.h>
 
+#include <vector>
+
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
@@ -10,6 +12,7 @@
 #include "runtime/core/settings.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files.h"
+#include "runtime/window/window_ops.h"
 
 namespace {
 
@@ -33,24 +36,47 @@ bool ReadPluginText(const StringValue &name) {
     return true;
 }
 
-} // namespace
+// The rows of one load, handed to the lists together at its end.
+struct Rows {
+    std::vector<StringValue> shown;
+    std::vector<StringValue> files;
+};
 
-void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
+// The shown name of plugin file name, and the prefix letter it carries; false
+// when the file gives no row.
+bool ReadPluginEntry(const StringValue &name, StringValue &shown) {
     if (StrLength(name) == 0 || IsFolderName(name)) {
-        return;
+        return false;
     }
     if (!ReadPluginText(name)) {
-        return;
+        return false;
     }
-    StringValue shown = ShownNameFromText(StringValue(WorkArea));
+    shown = ShownNameFromText(StringValue(WorkArea));
     if (StrLength(StrTrim(shown)) == 0) {
-        return;
+        return false;
     }
     if (StrFind("##", name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
-    SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
-    SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data));
+    return true;
+}
+
+void CollectPluginEntry(const StringValue &name, Rows &rows) {
+    StringValue shown;
+    if (ReadPluginEntry(name, shown)) {
+        rows.shown.push_back(shown);
+        rows.files.push_back(name);
+    }
+}
+
+} // namespace
+
+void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
+    StringValue shown;
+    if (ReadPluginEntry(name, shown)) {
+        AddListRows(mainList, {shown});
+        AddListRows(nameList, {name});
+    }
 }
 
 void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const StringValue &mask) {
@@ -61,19 +87,24 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     SendMessageA(mainList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(nameList, WM_SETREDRAW, FALSE, 0);
 
+    // The rows go to each list in one request to the GUI thread, not in one
+    // cross-thread message per row.
+    Rows rows;
     IoResult();
     ChangeDir(PluginFolder);
     if (IoResult() == 0) {
         StringValue name = FindFirst(mask);
-        AddPluginEntry(name, mainList, nameList);
+        CollectPluginEntry(name, rows);
         while (IoResult() == 0) {
             name = FindNext();
-            AddPluginEntry(name, mainList, nameList);
+            CollectPluginEntry(name, rows);
         }
         CloseFileSearch();
     }
     ChangeDir(StartDirectory);
     IoResult();
+    AddListRows(mainList, rows.shown);
+    AddListRows(nameList, rows.files);
 
     SendMessageA(nameList, WM_SETREDRAW, TRUE, 0);
     SendMessageA(mainList, WM_SETREDRAW, TRUE, 0);

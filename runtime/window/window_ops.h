@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "runtime/core/string_value.h"
 
@@ -38,6 +39,11 @@ std::int32_t WindowBottom();
 StringValue GetText(HWND window);
 // The text of a list box row; the empty text when there is no such row.
 StringValue GetListItem(HWND listBox, std::int32_t row);
+
+// Script thread. Appends rows to the list box in their order (LB_ADDSTRING
+// each), all in one GR_FILL_LIST request to the GUI thread instead of one
+// cross-thread message per row; returns when every row is in.
+void AddListRows(HWND listBox, const std::vector<StringValue> &rows);
 
 // Enables or disables the window; disabling the window held in FocusWindow
 // clears FocusWindow.

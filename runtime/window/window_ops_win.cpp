@@ -109,6 +109,17 @@ StringValue GetListItem(HWND listBox, std::int32_t row) {
     return StringValue(buffer.data());
 }
 
+void AddListRows(HWND listBox, const std::vector<StringValue> &rows) {
+    if (rows.empty())
+        return;
+    std::uintptr_t *block = NewRequestBlock(3);
+    block[0] = reinterpret_cast<std::uintptr_t>(listBox);
+    block[1] = LB_ADDSTRING;
+    block[2] = reinterpret_cast<std::uintptr_t>(&rows);
+    PostRequestAndWait(GR_FILL_LIST, reinterpret_cast<LPARAM>(block));
+    FreeRequestBlock(block);
+}
+
 void EnableControl(HWND window, std::int32_t enable) {
     EnableWindow(window, enable != 0);
     if (enable == 0 && window == FocusWindow)
