@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "runtime/core/errors.h"
@@ -84,6 +86,37 @@ HMODULE FindModule(const StringValue &library, bool &owned) {
     return module;
 }
 
+// True for a library name (no path) of a module that stays loaded for the
+// whole process: the program's own imports and the system libraries it loads
+// on demand. Their functions' addresses never change, so they are looked up
+// once.
+bool StaysLoaded(const std::string &name) {
+    static const char *const imports[] = {"kernel32", "user32", "gdi32", "advapi32"};
+    if (name.find_first_of("\\/") != std::string::npos)
+        return false;
+    for (const char *import : imports) {
+        const std::size_t length = std::strlen(import);
+        if (_strnicmp(name.c_str(), import, length) == 0 &&
+            (name.size() == length || _stricmp(name.c_str() + length, ".dll") == 0))
+            return true;
+    }
+    return IsOnDemandLibrary(name.c_str());
+}
+
+// Resolved functions of such modules, by library and function name as given.
+// Script thread only (the GUI thread's calls look up each time).
+std::unordered_map<std::string, FARPROC> &ResolvedFunctions() {
+    static std::unordered_map<std::string, FARPROC> resolved;
+    return resolved;
+}
+
+std::string ResolvedKey(const StringValue &library, const StringValue &function) {
+    std::string key = library.c_str();
+    key += '\0';
+    key += function.c_str();
+    return key;
+}
+
 bool OnGuiThread() {
     return GuiThreadId != 0 && GetCurrentThreadId() == GuiThreadId;
 }
@@ -130,6 +163,14 @@ std::intptr_t CallLibrary(const StringValue &library, const StringValue &functio
     if (count < 0 || count > MaxCallArguments || (count > 0 && args == nullptr))
         return CallFailed;
 
+    const bool cacheable = !OnGuiThread() && StaysLoaded(library.c_str());
+    if (cacheable) {
+        const auto found = ResolvedFunctions().find(ResolvedKey(library, function));
+        if (found != ResolvedFunctions().end())
+            return static_cast<std::intptr_t>(
+                CallOnGuiThread(reinterpret_cast<std::uintptr_t>(found->second), count, args));
+    }
+
     bool owned = false;
     HMODULE module = FindModule(library, owned);
     if (module == nullptr) {
@@ -144,6 +185,8 @@ std::intptr_t CallLibrary(const StringValue &library, const StringValue &functio
         RaiseFatal(FunctionNotFound, function.c_str());
         return CallFailed;
     }
+    if (cacheable && !owned)
+        ResolvedFunctions().emplace(ResolvedKey(library, function), target);
     const std::uintptr_t result = CallOnGuiThread(reinterpret_cast<std::uintptr_t>(target), count, args);
     if (owned)
         FreeLibrary(module);
