@@ -42,7 +42,9 @@ StringValue GetListItem(HWND listBox, std::int32_t row);
 
 // Script thread. Appends rows to the list box in their order (LB_ADDSTRING
 // each), all in one GR_FILL_LIST request to the GUI thread instead of one
-// cross-thread message per row; returns when every row is in.
+// cross-thread message per row; returns when every row is in. A caller adding
+// many rows turns the list's redraw off around it (WM_SETREDRAW), as each row
+// of a list that redraws updates its scroll bar at once.
 void AddListRows(HWND listBox, const std::vector<StringValue> &rows);
 
 // Enables or disables the window; disabling the window held in FocusWindow
