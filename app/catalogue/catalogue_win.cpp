@@ -1,6 +1,8 @@
 // Loading the catalogue from the plugin folder into the main window's lists.
 #include <windows.h>
 
+#include <vector>
+
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
@@ -12,6 +14,7 @@
 #include "runtime/core/settings.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files.h"
+#include "runtime/window/window_ops.h"
 
 namespace {
 
@@ -35,30 +38,45 @@ bool ReadPluginText(const StringValue &name) {
     return true;
 }
 
-} // namespace
+// The rows of one load, handed to the lists together at its end.
+struct Rows {
+    std::vector<StringValue> shown;
+    std::vector<StringValue> files;
+};
 
-void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
+// The shown name of plugin file name, and the prefix letter it carries; false
+// when the file gives no row.
+bool ReadPluginEntry(const StringValue &name, StringValue &shown) {
     if (StrLength(name) == 0 || IsFolderName(name)) {
-        return;
+        return false;
     }
     if (!ReadPluginText(name)) {
-        return;
+        return false;
     }
-    StringValue shown = ShownNameFromText(StringValue(WorkArea));
+    shown = ShownNameFromText(StringValue(WorkArea));
     if (StrLength(StrTrim(shown)) == 0) {
-        return;
+        return false;
     }
     if (SortPrefixLength(name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
-    // A row that one list refuses (out of memory) goes into neither: row i of
-    // one list must stay the row i of the other.
-    LRESULT row = SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
-    if (row < 0) {
-        return;
+    return true;
+}
+
+void CollectPluginEntry(const StringValue &name, Rows &rows) {
+    StringValue shown;
+    if (ReadPluginEntry(name, shown)) {
+        rows.shown.push_back(shown);
+        rows.files.push_back(name);
     }
-    if (SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data)) < 0) {
-        SendMessageA(mainList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+}
+
+} // namespace
+
+void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
+    StringValue shown;
+    if (ReadPluginEntry(name, shown)) {
+        AddListRowPairs(mainList, {shown}, nameList, {name});
     }
 }
 
@@ -75,6 +93,9 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     if (StrEquals(mask, "*.SRC")) {
         OfferJournalRecovery();
     }
+    // The rows go to the lists in one request to the GUI thread, not in one
+    // cross-thread message per row.
+    Rows rows;
     IoResult();
     ChangeDir(PluginFolder);
     if (IoResult() == 0) {
@@ -83,18 +104,21 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
         StringValue extension = StrRight(mask, StrLength(mask) - 2);
         StringValue name = FindFirst(mask);
         if (IsPluginFileName(name, extension.c_str())) {
-            AddPluginEntry(name, mainList, nameList);
+            CollectPluginEntry(name, rows);
         }
         while (IoResult() == 0) {
             name = FindNext();
             if (IsPluginFileName(name, extension.c_str())) {
-                AddPluginEntry(name, mainList, nameList);
+                CollectPluginEntry(name, rows);
             }
         }
         CloseFileSearch();
     }
     ChangeDir(StartDirectory);
     IoResult();
+    // A row that one list refuses (out of memory) goes into neither: row i of
+    // one list must stay the row i of the other.
+    AddListRowPairs(mainList, rows.shown, nameList, rows.files);
 
     SendMessageA(nameList, WM_SETREDRAW, TRUE, 0);
     SendMessageA(mainList, WM_SETREDRAW, TRUE, 0);

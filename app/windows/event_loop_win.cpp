@@ -92,7 +92,7 @@ void MoveDown(std::int32_t r) {
 // Tests the commands in their order and runs the first that applies.
 void RunOneCommand() {
     std::int32_t sel = Selection;
-    std::int32_t count = RowCount();
+    std::int32_t count = RowTotal; // read by UpdateMoveButtons at the top of this pass
     if (Clicked(OrigNamesButton) && RenameMethod == 1) {
         FlushInput();
         RestoreOriginalNames();

@@ -41,6 +41,8 @@ extern std::int32_t MainHeight; // HeightExtra + 370
 
 // The main list's selection as UpdateMoveButtons last read it (-1: none).
 extern std::int32_t Selection;
+// The main list's row count as UpdateMoveButtons last read it.
+extern std::int32_t RowTotal;
 // What UpdateMoveButtons last did to the move buttons.
 extern std::int32_t UpDisabled;
 extern std::int32_t DownDisabled;

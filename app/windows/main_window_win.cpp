@@ -48,6 +48,7 @@ std::int32_t MainWidth = 0;
 std::int32_t MainHeight = 0;
 
 std::int32_t Selection = -1;
+std::int32_t RowTotal = 0;
 std::int32_t UpDisabled = 0;
 std::int32_t DownDisabled = 0;
 std::int32_t EnterLatch = 0;
@@ -166,6 +167,7 @@ void UpdateMoveButtons() {
         UpDisabled = 0;
     }
     std::int32_t count = static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
+    RowTotal = count;
     if (sel == count - 1 && DownDisabled == 0) {
         EnableControl(MoveDownButton, 0);
         DownDisabled = 1;

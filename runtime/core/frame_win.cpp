@@ -1,12 +1,11 @@
 #include "runtime/core/frame.h"
 
-#include <objbase.h>
-
 #include "runtime/core/message_loop.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
 #include "runtime/core/spine_hooks.h"
 #include "runtime/system/files.h"
+#include "runtime/system/system_libraries.h"
 #include "runtime/window/window_services.h"
 
 DWORD GuiThreadId;
@@ -90,7 +89,8 @@ void StartCore() {
     MessagePumpedEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     StartScriptControl();
     StartErrorLevel();
-    CoInitialize(nullptr);
+    // COM is initialised on this thread when the shell or a file dialog is
+    // first used (StartGuiCom): loading ole32 here would slow every start.
     LoadParameterList(GetCommandLineA());
     if (!CreateRequestWindow()) {
         ExitProcess(1);
@@ -106,7 +106,7 @@ void EndCore() {
     RequestDoneEvent = nullptr;
     MessagePumpedEvent = nullptr;
     EndScriptControl();
-    CoUninitialize();
+    EndGuiCom();
     ClearParameterList();
     ClearMemoryAreas();
     MainWindow = nullptr;

@@ -1,10 +1,8 @@
 #include "runtime/core/request_kinds.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
-#include <objbase.h>
-#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -18,6 +16,7 @@
 #include "runtime/core/string_value.h"
 #include "runtime/core/window_procs.h"
 #include "runtime/system/library_call.h"
+#include "runtime/system/system_libraries.h"
 #include "runtime/window/controls.h"
 #include "runtime/window/window_classes.h"
 #include "runtime/window/window_services.h"
@@ -50,6 +49,25 @@ void ShowCreated(HWND window) {
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
     }
+}
+
+// CreateWindowExA of a ControlBlock's control. A class that is not yet known
+// may be a common control: the common-control classes are then registered and
+// the creation is tried once more.
+HWND CreateBlockControl(const std::uintptr_t *block, const char *text, int id, HINSTANCE instance) {
+    HWND control = nullptr;
+    for (int attempt = 0; attempt < 2 && control == nullptr; ++attempt) {
+        if (attempt == 1) {
+            if (CommonControlsStarted())
+                break;
+            StartCommonControls();
+        }
+        control = CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), text,
+                                  static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
+                                  Int(block[CB_WIDTH]), Int(block[CB_HEIGHT]), Window(block[CB_PARENT]),
+                                  reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance, nullptr);
+    }
+    return control;
 }
 
 INT_PTR RunTemplateDialog(const char *name, DLGPROC procedure, std::uintptr_t *block) {
@@ -88,11 +106,7 @@ void CreateControlRequest(std::uintptr_t *block) {
         id = Int(block[CB_ID]);
         instance = reinterpret_cast<HINSTANCE>(block[CB_INSTANCE]);
     }
-    HWND control =
-        CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), Text(block[CB_TEXT]),
-                        static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
-                        Int(block[CB_WIDTH]), Int(block[CB_HEIGHT]), Window(block[CB_PARENT]),
-                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), instance, nullptr);
+    HWND control = CreateBlockControl(block, Text(block[CB_TEXT]), id, instance);
     block[CB_RESULT] = Word(control);
     if (control != nullptr) {
         ApplyControlFont(control);
@@ -183,7 +197,8 @@ void FileDialogRequest(std::uintptr_t *block) {
     dialog.lpstrTitle = Text(block[2]);
     dialog.lpstrDefExt = Text(block[3]);
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 6
-    BOOL chosen = block[0] == 0 ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    StartGuiCom();
+    BOOL chosen = block[0] == 0 ? OnDemand::GetOpenFileNameA(&dialog) : OnDemand::GetSaveFileNameA(&dialog);
     InterlockedExchange(&DialogResult, chosen ? 1 : 0);
 }
 
@@ -192,11 +207,7 @@ void CreateTabControlRequest(std::uintptr_t *block) {
         return;
     }
     int id = TakeControlId();
-    HWND control =
-        CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), "",
-                        static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
-                        Int(block[CB_WIDTH]), Int(block[CB_HEIGHT]), Window(block[CB_PARENT]),
-                        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), Instance, nullptr);
+    HWND control = CreateBlockControl(block, "", id, Instance);
     block[CB_RESULT] = Word(control);
     if (control == nullptr) {
         return;
@@ -231,6 +242,7 @@ void CallFunctionRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
+    StartGuiComWhenLoaded();
     block[2] = CallFunctionWithSlots(block[0], Int(block[1]));
 }
 
@@ -255,14 +267,15 @@ void BrowseFolderRequest(std::uintptr_t *block) {
     info.pszDisplayName = path;
     info.lpszTitle = Text(block[0]);
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    StartGuiCom();
+    LPITEMIDLIST chosen = OnDemand::SHBrowseForFolderA(&info);
     if (chosen == nullptr) {
         path[0] = '\0';
         InterlockedExchange(&DialogResult, 0);
         return;
     }
-    SHGetPathFromIDListA(chosen, path);
-    CoTaskMemFree(chosen);
+    OnDemand::SHGetPathFromIDListA(chosen, path);
+    OnDemand::CoTaskMemFree(chosen);
     InterlockedExchange(&DialogResult, 1);
 }
 
@@ -306,9 +319,25 @@ void FillListRequest(std::uintptr_t *block) {
         return;
     }
     const auto &items = *reinterpret_cast<const std::vector<StringValue> *>(block[2]);
-    for (const StringValue &item : items) {
-        SendMessageA(Window(block[0]), static_cast<UINT>(block[1]), 0,
-                     reinterpret_cast<LPARAM>(item.c_str()));
+    const UINT message = static_cast<UINT>(block[1]);
+    HWND first = Window(block[0]);
+    HWND second = Window(block[3]);
+    if (second == nullptr || block[4] == 0) {
+        for (const StringValue &item : items) {
+            SendMessageA(first, message, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        return;
+    }
+    const auto &pairs = *reinterpret_cast<const std::vector<StringValue> *>(block[4]);
+    const std::size_t count = std::min(items.size(), pairs.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        LRESULT row = SendMessageA(first, message, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
+        if (row < 0) {
+            continue;
+        }
+        if (SendMessageA(second, message, 0, reinterpret_cast<LPARAM>(pairs[i].c_str())) < 0) {
+            SendMessageA(first, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        }
     }
 }
 
@@ -327,17 +356,17 @@ void CreateUpDownRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
-    CreateUpDownControl(0x54000126, Int(block[0]), Int(block[1]), Int(block[2]), Int(block[3]),
-                        Window(block[4]), TakeControlId(), Instance, Window(block[5]), Int(block[6]),
-                        Int(block[7]), Int(block[8]));
+    OnDemand::CreateUpDownControl(0x54000126, Int(block[0]), Int(block[1]), Int(block[2]), Int(block[3]),
+                                  Window(block[4]), TakeControlId(), Instance, Window(block[5]),
+                                  Int(block[6]), Int(block[7]), Int(block[8]));
 }
 
 void CreateStatusBarRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
-    HWND bar =
-        CreateStatusWindowA(0x50000020, Text(block[1]), Window(block[0]), static_cast<UINT>(TakeControlId()));
+    HWND bar = OnDemand::CreateStatusWindowA(0x50000020, Text(block[1]), Window(block[0]),
+                                             static_cast<UINT>(TakeControlId()));
     block[2] = Word(bar);
 }
 
@@ -346,6 +375,7 @@ void CreateTooltipRequest(std::uintptr_t *block) {
         return;
     }
     HWND owner = Window(block[0]);
+    StartCommonControls();
     HWND tip =
         CreateWindowExA(0x00080080, "tooltips_class32", nullptr, 0x94800000, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance, nullptr);

@@ -58,7 +58,10 @@ enum GuiRequestCode : WPARAM {
     GR_SLEEP = 0xA011,
     // parameter: pointer to a word := 1 when key or mouse input is queued.
     GR_INPUT_PENDING = 0xA012,
-    // block: window, message number, const std::vector<StringValue> *. Posted, completes.
+    // block: window, message number, const std::vector<StringValue> *, then a
+    // second window and its rows (0, 0 for one list). With a second list the
+    // rows go in pairs: a row either list refuses goes into neither.
+    // Posted, completes.
     GR_FILL_LIST = 0xA013,
     // block as GR_CREATE_LDIALOG, word 3 = dialog procedure. Posted, NO completion.
     GR_CREATE_LDIALOG_WITH_PROC = 0xA014,

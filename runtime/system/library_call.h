@@ -33,7 +33,10 @@ std::uintptr_t CallFunctionWithSlots(std::uintptr_t address, int count);
 // that returns a 32-bit int leaves its value in the low 32 bits, so take it
 // with static_cast<std::int32_t>. The library is found by its file part among
 // the loaded modules, else loaded by its whole name (".DLL" appended when the
-// name has no three-letter extension) and freed again after the call.
+// name has no three-letter extension) and freed again after the call. On
+// the script thread, functions of the modules that stay loaded for the whole
+// process (kernel32, user32, gdi32, advapi32 and the system libraries loaded
+// on demand) are looked up once and their addresses kept.
 // A library that cannot be loaded raises the fatal runtime error 247, a
 // missing function 248; when that returns (errorlevel -1) the result is -1
 // and nothing is called. A count outside 0 to 32 calls nothing and gives -1. From the script thread the call

@@ -5,13 +5,16 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "runtime/core/errors.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
+#include "runtime/system/system_libraries.h"
 
 std::uintptr_t CallArguments[MaxCallArguments];
 
@@ -70,11 +73,48 @@ std::string LoadName(const std::string &name) {
 HMODULE FindModule(const StringValue &library, bool &owned) {
     const std::string name = library.c_str();
     owned = false;
+    // The system libraries the program loads on demand count as the
+    // program's own: loaded once, kept, never freed by a call.
+    if (name.find_first_of("\\/") == std::string::npos && IsOnDemandLibrary(name.c_str())) {
+        if (HMODULE module = OnDemandLibrary(name.c_str()))
+            return module;
+    }
     if (HMODULE loaded = GetModuleHandleA(FilePart(name).c_str()))
         return loaded;
     HMODULE module = LoadLibraryA(LoadName(name).c_str());
     owned = module != nullptr;
     return module;
+}
+
+// True for a library name (no path) of a module that stays loaded for the
+// whole process: the program's own imports and the system libraries it loads
+// on demand. Their functions' addresses never change, so they are looked up
+// once.
+bool StaysLoaded(const std::string &name) {
+    static const char *const imports[] = {"kernel32", "user32", "gdi32", "advapi32"};
+    if (name.find_first_of("\\/") != std::string::npos)
+        return false;
+    for (const char *import : imports) {
+        const std::size_t length = std::strlen(import);
+        if (_strnicmp(name.c_str(), import, length) == 0 &&
+            (name.size() == length || _stricmp(name.c_str() + length, ".dll") == 0))
+            return true;
+    }
+    return IsOnDemandLibrary(name.c_str());
+}
+
+// Resolved functions of such modules, by library and function name as given.
+// Script thread only (the GUI thread's calls look up each time).
+std::unordered_map<std::string, FARPROC> &ResolvedFunctions() {
+    static std::unordered_map<std::string, FARPROC> resolved;
+    return resolved;
+}
+
+std::string ResolvedKey(const StringValue &library, const StringValue &function) {
+    std::string key = library.c_str();
+    key += '\0';
+    key += function.c_str();
+    return key;
 }
 
 bool OnGuiThread() {
@@ -92,6 +132,7 @@ std::uintptr_t CallOnGuiThread(std::uintptr_t address, int count, const std::uin
         const bool hold = ScriptThread != nullptr;
         if (hold)
             HoldScriptThread();
+        StartGuiComWhenLoaded();
         const std::uintptr_t result = CallWithSlots(address, count, words);
         if (hold)
             ReleaseScriptThread();
@@ -122,6 +163,14 @@ std::intptr_t CallLibrary(const StringValue &library, const StringValue &functio
     if (count < 0 || count > MaxCallArguments || (count > 0 && args == nullptr))
         return CallFailed;
 
+    const bool cacheable = !OnGuiThread() && StaysLoaded(library.c_str());
+    if (cacheable) {
+        const auto found = ResolvedFunctions().find(ResolvedKey(library, function));
+        if (found != ResolvedFunctions().end())
+            return static_cast<std::intptr_t>(
+                CallOnGuiThread(reinterpret_cast<std::uintptr_t>(found->second), count, args));
+    }
+
     bool owned = false;
     HMODULE module = FindModule(library, owned);
     if (module == nullptr) {
@@ -136,6 +185,8 @@ std::intptr_t CallLibrary(const StringValue &library, const StringValue &functio
         RaiseFatal(FunctionNotFound, function.c_str());
         return CallFailed;
     }
+    if (cacheable && !owned)
+        ResolvedFunctions().emplace(ResolvedKey(library, function), target);
     const std::uintptr_t result = CallOnGuiThread(reinterpret_cast<std::uintptr_t>(target), count, args);
     if (owned)
         FreeLibrary(module);

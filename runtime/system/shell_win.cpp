@@ -3,9 +3,10 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
+#include "runtime/system/system_libraries.h"
 
 std::intptr_t ShellOpen(const StringValue &file, const StringValue &verb, std::int32_t showMode) {
-    HINSTANCE result = ShellExecuteA(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, showMode);
+    HINSTANCE result =
+        OnDemand::ShellExecuteA(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, showMode);
     return reinterpret_cast<std::intptr_t>(result);
 }

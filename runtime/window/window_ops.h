@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "runtime/core/string_value.h"
 
@@ -38,6 +39,19 @@ std::int32_t WindowBottom();
 StringValue GetText(HWND window);
 // The text of a list box row; the empty text when there is no such row.
 StringValue GetListItem(HWND listBox, std::int32_t row);
+
+// Script thread. Appends rows to the list box in their order (LB_ADDSTRING
+// each), all in one GR_FILL_LIST request to the GUI thread instead of one
+// cross-thread message per row; returns when every row is in. A caller adding
+// many rows turns the list's redraw off around it (WM_SETREDRAW), as each row
+// of a list that redraws updates its scroll bar at once.
+void AddListRows(HWND listBox, const std::vector<StringValue> &rows);
+// Script thread. As AddListRows for two lists that hold a row each for the
+// same entry (firstRows[i] belongs with secondRows[i]; the shorter vector
+// counts): a row that either list refuses goes into neither, so row i of one
+// list stays row i of the other. One GR_FILL_LIST request for both.
+void AddListRowPairs(HWND firstList, const std::vector<StringValue> &firstRows, HWND secondList,
+                     const std::vector<StringValue> &secondRows);
 
 // Enables or disables the window; disabling the window held in FocusWindow
 // clears FocusWindow.

@@ -109,6 +109,33 @@ StringValue GetListItem(HWND listBox, std::int32_t row) {
     return StringValue(buffer.data());
 }
 
+void AddListRows(HWND listBox, const std::vector<StringValue> &rows) {
+    if (rows.empty())
+        return;
+    std::uintptr_t *block = NewRequestBlock(5);
+    block[0] = reinterpret_cast<std::uintptr_t>(listBox);
+    block[1] = LB_ADDSTRING;
+    block[2] = reinterpret_cast<std::uintptr_t>(&rows);
+    block[3] = 0;
+    block[4] = 0;
+    PostRequestAndWait(GR_FILL_LIST, reinterpret_cast<LPARAM>(block));
+    FreeRequestBlock(block);
+}
+
+void AddListRowPairs(HWND firstList, const std::vector<StringValue> &firstRows, HWND secondList,
+                     const std::vector<StringValue> &secondRows) {
+    if (firstRows.empty() || secondRows.empty())
+        return;
+    std::uintptr_t *block = NewRequestBlock(5);
+    block[0] = reinterpret_cast<std::uintptr_t>(firstList);
+    block[1] = LB_ADDSTRING;
+    block[2] = reinterpret_cast<std::uintptr_t>(&firstRows);
+    block[3] = reinterpret_cast<std::uintptr_t>(secondList);
+    block[4] = reinterpret_cast<std::uintptr_t>(&secondRows);
+    PostRequestAndWait(GR_FILL_LIST, reinterpret_cast<LPARAM>(block));
+    FreeRequestBlock(block);
+}
+
 void EnableControl(HWND window, std::int32_t enable) {
     EnableWindow(window, enable != 0);
     if (enable == 0 && window == FocusWindow)

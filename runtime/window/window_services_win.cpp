@@ -1,12 +1,11 @@
 // Window-services start-up and teardown, and the main window's settings.
 #include "runtime/window/window_services.h"
 
-#include <commctrl.h>
-
 #include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/settings.h"
 #include "runtime/core/window_settings.h"
+#include "runtime/system/system_libraries.h"
 #include "runtime/window/control_keywords.h"
 #include "runtime/window/window_classes.h"
 
@@ -36,13 +35,14 @@ void StartWindowServices() {
     if (!RegisterRuntimeClasses())
         ExitProcess(1);
 
-    INITCOMMONCONTROLSEX classes = {sizeof classes,
-                                    ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&classes);
-
     if (!StartInputEvents())
         ExitProcess(1);
     InterlockedExchange(&ManifestPresent, ProgramCarriesManifest() ? 1 : 0);
+    // The common-control classes are registered when a control first needs
+    // them (StartCommonControls), except in a program with a manifest, where
+    // the themed controls are to be in place before the first window.
+    if (ManifestPresent != 0)
+        StartCommonControls();
 
     __atomic_exchange_n(&MessageMode, 1, __ATOMIC_SEQ_CST);
     __atomic_exchange_n(&AutoPaint, 2, __ATOMIC_SEQ_CST);

@@ -157,7 +157,7 @@ void WindowKinds(HWND main, int &nextId) {
     HWND list = CreateChild("LISTBOX", main, false, 0, WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS);
     ++nextId;
     std::vector<StringValue> items{StringValue("b"), StringValue("a"), StringValue("c")};
-    Word fill[3] = {W(list), LB_ADDSTRING, W(&items)};
+    Word fill[5] = {W(list), LB_ADDSTRING, W(&items), 0, 0};
     PostRequestAndWait(GR_FILL_LIST, P(fill));
     char text[8] = {};
     SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));

@@ -1,0 +1,53 @@
+// AddListRows: rows handed to a list box in one request, in their order.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/core/frame.h"
+#include "runtime/window/controls.h"
+#include "runtime/window/window_ops.h"
+#include "support_win.h"
+
+namespace {
+
+std::vector<std::string> Rows(HWND list) {
+    std::vector<std::string> rows;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        rows.push_back(GetListItem(list, static_cast<std::int32_t>(i)).c_str());
+    return rows;
+}
+
+} // namespace
+
+// Rows keep their order and come after the rows already there; an unsorted
+// list keeps duplicates and empty rows; no rows change nothing.
+TEST(ListRows, AppendedInOrderAfterExistingRows) {
+    RunChecked([] {
+        OpenWindow(10, 10, 300, 200);
+        HWND list = CreateControl("LISTBOX", "", 0x50200141, 5, 5, 200, 150, MainWindow, 0, Instance, 0);
+        ASSERT_NE(nullptr, list);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("first"));
+        AddListRows(list, {"zeta", "alpha", "", "alpha"});
+        AddListRows(list, {});
+        EXPECT_EQ((std::vector<std::string>{"first", "zeta", "alpha", "", "alpha"}), Rows(list));
+    });
+}
+
+// Three thousand rows arrive whole, the last one last (redraw off, as the
+// catalogue fills its lists).
+TEST(ListRows, ManyRowsInOneRequest) {
+    RunChecked([] {
+        OpenWindow(10, 10, 300, 200);
+        HWND list = CreateControl("LISTBOX", "", 0x50200141, 5, 5, 200, 150, MainWindow, 0, Instance, 0);
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        std::vector<StringValue> rows;
+        for (int i = 0; i < 3000; ++i)
+            rows.push_back(("row " + std::to_string(i)).c_str());
+        AddListRows(list, rows);
+        EXPECT_EQ(3000, SendMessageA(list, LB_GETCOUNT, 0, 0));
+        EXPECT_STREQ("row 2999", GetListItem(list, 2999).c_str());
+        EXPECT_STREQ("row 0", GetListItem(list, 0).c_str());
+    });
+}
