@@ -250,37 +250,3 @@ TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
     EXPECT_EQ(ReadBytes(browser.Temp() + "\\zz.src"), PluginText("Last"));
     EXPECT_EQ(browser.Files().size(), 31u); // 30 plugins and the folder
 }
-
-// On a FAT volume the start-up chooses the re-copy method and offers no name
-// restore. Needs a folder on such a volume, named by QS_FAT_FOLDER (ending in
-// a backslash), e.g. a USB stick on Windows.
-TEST(FatVolume, UsesTheRecopyMethodAndKeepsEveryFile) {
-    char folder[MAX_PATH] = {};
-    GetEnvironmentVariableA("QS_FAT_FOLDER", folder, MAX_PATH);
-    char fileSystem[64] = {};
-    std::string root = std::string(folder).substr(0, 3);
-    if (folder[0] == '\0' ||
-        !GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
-                               sizeof fileSystem) ||
-        std::string(fileSystem).find("FAT") == std::string::npos) {
-        // A FAT image mounted with fusefat works on Linux, but Wine reports
-        // NTFS for every drive, the mounted image included, so under Wine the
-        // FAT branch cannot be reached; the re-copy method itself is tested
-        // above by calling it directly.
-        GTEST_SKIP()
-            << "no FAT volume: set QS_FAT_FOLDER to a folder on one (Wine reports NTFS for all drives)";
-    }
-    DemoBrowser browser(folder);
-    browser.AddPlugin("alpha.src", "Alpha");
-    browser.AddFile("alpha.gif", "icon");
-    browser.AddPlugin("beta.src", "Beta");
-    BoxWatch boxes;
-    RunApplication([&] {
-        EXPECT_EQ(RenameMethod, 0);
-        EXPECT_EQ(OrigNamesButton, nullptr);
-        ResortPlugins();
-        ASSERT_TRUE(boxes.WaitFor(1));
-        EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
-    });
-    EXPECT_EQ(browser.Files(), (std::vector<std::string>{"alpha.gif", "alpha.src", "beta.src"}));
-}
