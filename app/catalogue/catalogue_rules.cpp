@@ -22,3 +22,17 @@ StringValue ShownNameFromText(const StringValue &text) {
 bool IsFolderName(const StringValue &name) {
     return StrLength(name) >= 2 && name.data[0] == '[' && name.data[name.length - 1] == ']';
 }
+
+std::int32_t SortPrefixLength(const StringValue &name) {
+    const char *text = name.c_str();
+    std::uint32_t at = 0;
+    if (name.length == 0 || text[0] < 'A' || text[0] > 'Z') {
+        return 0;
+    }
+    for (at = 1; at < name.length && text[at] >= '0' && text[at] <= '9'; ++at) {
+    }
+    if (at < 3 || at + 2 >= name.length || text[at] != '#' || text[at + 1] != '#') {
+        return 0;
+    }
+    return static_cast<std::int32_t>(at + 2);
+}

@@ -30,7 +30,7 @@ constexpr std::int32_t WorkAreaSize = 32768;
 constexpr std::int32_t PointAreaSize = 8;
 constexpr std::int32_t VolumeAreaSize = 255;
 
-// First letter of the last loaded file name that holds "##"; empty until one
+// First letter of the last loaded file name with a sort prefix; empty until one
 // was seen, never cleared. The re-sort draws a different letter.
 extern StringValue PrefixLetter;
 // The current directory after start-up; every catalogue load returns to it.

@@ -4,6 +4,7 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/events.h"
@@ -46,7 +47,7 @@ void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
     if (StrLength(StrTrim(shown)) == 0) {
         return;
     }
-    if (StrFind("##", name) > 0) {
+    if (SortPrefixLength(name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
     SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
@@ -61,6 +62,11 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     SendMessageA(mainList, WM_SETREDRAW, FALSE, 0);
     SendMessageA(nameList, WM_SETREDRAW, FALSE, 0);
 
+    // Plugins that an unfinished re-sort left in the temporary folder are
+    // offered back before the folder is listed.
+    if (StrEquals(mask, "*.SRC")) {
+        OfferJournalRecovery();
+    }
     IoResult();
     ChangeDir(PluginFolder);
     if (IoResult() == 0) {

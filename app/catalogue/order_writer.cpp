@@ -1,13 +1,13 @@
 #include "app/catalogue/order_writer.h"
 
+#include "app/catalogue/catalogue_rules.h"
+
 #include "runtime/core/number_format.h"
 #include "runtime/core/strings.h"
 
 StringValue OriginalName(const StringValue &name) {
-    if (StrFind("##", name) == 0) {
-        return name;
-    }
-    return StrField(name, 2, "##");
+    std::int32_t prefix = SortPrefixLength(name);
+    return prefix == 0 ? name : StrRight(name, StrLength(name) - prefix);
 }
 
 std::int32_t PositionDigits(std::int32_t count) {
@@ -27,4 +27,13 @@ StringValue FailureReport(std::int32_t count, const StringValue &names) {
         StrConcat(IntegerToText(count), count == 1 ? " plugin file could not be renamed or moved:"
                                                    : " plugin files could not be renamed or moved:");
     return StrConcat(StrConcat(text, "\r\r"), names);
+}
+
+StringValue LateReturnReport(std::int32_t count, const StringValue &names) {
+    StringValue text = StrConcat(IntegerToText(count),
+                                 count == 1 ? " plugin file came back only on a second try and now stands"
+                                            : " plugin files came back only on a second try and now stand");
+    text = StrConcat(StrConcat(text, " after all the others, out of the wanted order:\r\r"), names);
+    return StrConcat(text, count == 1 ? "\r\rRun the re-sort again to put it in its place."
+                                      : "\r\rRun the re-sort again to put them in their places.");
 }

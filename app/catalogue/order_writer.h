@@ -8,10 +8,12 @@
 
 // Re-sort: by renaming every plugin and its icon with a fresh prefix letter
 // and its position (rename method), or by moving every plugin file out into
-// the temporary folder and back in catalogue order (re-copy method). Tells
-// the user the outcome: success, or which files could not be renamed or moved.
+// the temporary folder and back in catalogue order (re-copy method), under a
+// journal in the temporary folder that names every plugin while it is away.
+// Tells the user the outcome: success, or which files could not be renamed or
+// moved or came back out of order.
 void ResortPlugins();
-// Gives every plugin and its icon the name after its "##" prefix again, and
+// Gives every plugin and its icon the name after its sort prefix again, and
 // reloads the catalogue. Silent unless a rename fails.
 void RestoreOriginalNames();
 
@@ -22,8 +24,8 @@ void ResortByRecopying();
 
 // --- Pure rules, also used by the tests ---
 
-// The name without its sort prefix: the whole name when it holds no "##",
-// otherwise the text between the first "##" and the next one (or the end).
+// The name without its sort prefix (SortPrefixLength); the whole name when it
+// does not begin with one.
 StringValue OriginalName(const StringValue &name);
 // Digits used for the positions of one re-sort of count plugins: at least
 // two, and enough for the largest position, so the names sort in order.
@@ -34,3 +36,6 @@ StringValue SortedName(const StringValue &letter, std::int32_t position, std::in
 // The warning shown after a re-sort or name restore in which files could not
 // be renamed or moved: their number and the first few names.
 StringValue FailureReport(std::int32_t count, const StringValue &names);
+// The warning after a re-copy in which files came back only on the second
+// try: they now stand after all the others, out of the wanted order.
+StringValue LateReturnReport(std::int32_t count, const StringValue &names);

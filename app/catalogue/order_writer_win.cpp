@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/location.h"
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_files.h"
+#include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/events.h"
 #include "runtime/core/random.h"
@@ -100,12 +102,36 @@ void ResortByRecopying() {
     }
     std::int32_t count = RowCount();
     Failures failures;
-    // Only the files that really left the plugin folder are moved back; a
-    // file of the same name already in the temporary folder keeps the plugin
-    // where it is.
-    std::vector<StringValue> movedOut;
+    // The plugins to move: a file of the same name already in the temporary
+    // folder keeps its plugin where it is, and is none of this re-sort's
+    // business.
+    std::vector<StringValue> leaving;
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
+        if (GetFileAttributesA(InFolder(TempFolder, file).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            failures.Add(file);
+        } else {
+            leaving.push_back(file);
+        }
+    }
+    // The journal names them before the first one leaves, together with what
+    // an earlier unfinished re-sort left there, so that a stop at any moment
+    // leaves a record of every plugin that is not at home.
+    std::vector<StringValue> earlier = StillInTemp(ReadRecopyJournal());
+    std::vector<StringValue> journal = earlier;
+    journal.insert(journal.end(), leaving.begin(), leaving.end());
+    std::int32_t journalError = WriteRecopyJournal(journal);
+    if (journalError != 0) {
+        RemoveDir(TempFolder);
+        IoResult();
+        ShowMessageBox(StrConcat(StrConcat("Could not write the re-sort journal in the temporary folder:\r",
+                                           FileErrorText(journalError)),
+                                 "\rNo plugin was moved."),
+                       "Message:", MB_ICONWARNING);
+        return;
+    }
+    std::vector<StringValue> movedOut;
+    for (const StringValue &file : leaving) {
         if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file))) {
             movedOut.push_back(file);
         } else {
@@ -120,19 +146,34 @@ void ResortByRecopying() {
         SleepMs(5);
     }
     // A move back that failed is tried once more after the others, after a
-    // pause that lets a passing lock (a virus scanner, an indexer) go; what
-    // still cannot return is named to the user.
+    // pause that lets a passing lock (a virus scanner, an indexer) go. What
+    // comes back then stands after all the others; what still cannot return
+    // stays in the journal. Both are named to the user.
     if (!stranded.empty()) {
         SleepMs(RetryPauseMs);
     }
+    Failures late;
+    std::vector<StringValue> away = earlier;
     for (const StringValue &file : stranded) {
-        if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
+        if (MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
+            late.Add(file);
+        } else {
             failures.Add(InFolder("temp", file));
+            away.push_back(file);
         }
     }
+    WriteRecopyJournal(away);
     RemoveDir(TempFolder);
     IoResult();
-    ReportOutcome(failures, true);
+    if (late.count > 0) {
+        StringValue text = LateReturnReport(late.count, late.names);
+        if (failures.count > 0) {
+            text = StrConcat(StrConcat(FailureReport(failures.count, failures.names), "\r\r"), text);
+        }
+        ShowMessageBox(text, "Message:", MB_ICONWARNING);
+    } else {
+        ReportOutcome(failures, true);
+    }
 }
 
 void ResortPlugins() {
@@ -149,12 +190,12 @@ void RestoreOriginalNames() {
     for (std::int32_t p = 0; p < count; ++p) {
         StringValue file = GetListItem(NameList, p);
         StringValue icon = FindPluginIcon(file);
-        if (StrFind("##", file) == 0) {
+        if (SortPrefixLength(file) == 0) {
             continue;
         }
         if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
             failures.Add(file);
-        } else if (StrFind("##", icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
+        } else if (SortPrefixLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
             failures.Add(icon);
         }
     }

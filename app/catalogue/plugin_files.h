@@ -19,7 +19,20 @@ bool ReleaseReadOnly(const StringValue &path);
 // Reads the whole file into a new value, every byte as it stands; false when
 // it cannot be read or is larger than limit bytes.
 bool ReadWholeFile(const StringValue &path, std::int32_t limit, StringValue &bytes);
-// Writes bytes as the file's whole new content; false when that failed.
-bool WriteWholeFile(const StringValue &path, const StringValue &bytes);
+
+// What became of a plugin file rewrite.
+struct RewriteOutcome {
+    // 0: the file holds the new bytes; else the Win32 code of the failure.
+    std::int32_t error = 0;
+    // Set only when even putting the old bytes back failed: the name of the
+    // safety copy in the plugin folder that still holds them.
+    StringValue keptCopy;
+};
+// Rewrites the plugin file folder\file, whose present content is old, with
+// bytes, in place. A safety copy of old is written next to it first; on any
+// failure the file gets old back, with its attributes, and the copy goes.
+// On success the read-only bit is left cleared, all other attributes kept.
+RewriteOutcome RewritePluginFile(const StringValue &folder, const StringValue &file, const StringValue &old,
+                                 const StringValue &bytes);
 // A short English description of a Win32 error code, for the messages.
 StringValue FileErrorText(std::int32_t code);

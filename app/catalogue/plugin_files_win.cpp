@@ -3,12 +3,14 @@
 
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/plugin_files.h"
+#include "app/catalogue/plugin_rules.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/memory_areas.h"
 #include "runtime/core/number_format.h"
 #include "runtime/core/settings.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files.h"
+#include "runtime/system/files_whole.h"
 
 bool MoveFileTo(const StringValue &from, const StringValue &to) {
     AssignFile(1, from);
@@ -77,19 +79,41 @@ bool ReadWholeFile(const StringValue &path, std::int32_t limit, StringValue &byt
     return ok;
 }
 
-bool WriteWholeFile(const StringValue &path, const StringValue &bytes) {
-    IoResult();
-    AssignFile(1, path);
-    RewriteFile(1);
-    if (IoResult() != 0) {
-        CloseFile(1);
-        IoResult();
-        return false;
+RewriteOutcome RewritePluginFile(const StringValue &folder, const StringValue &file, const StringValue &old,
+                                 const StringValue &bytes) {
+    RewriteOutcome outcome;
+    StringValue path = StrConcat(StrConcat(folder, "\\"), file);
+    StringValue copy = StrConcat(StrConcat(folder, "\\"), SafetyCopyName(file));
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        outcome.error = static_cast<std::int32_t>(GetLastError());
+        return outcome;
     }
-    PrintToFile(1, bytes, 1);
-    bool written = IoResult() == 0;
-    CloseFile(1);
-    return IoResult() == 0 && written;
+    // A copy left by an earlier failure is never overwritten: it may be the
+    // only whole version of the plugin.
+    outcome.error = CreateFileBytes(copy, old);
+    if (outcome.error != 0) {
+        return outcome;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        !SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+        outcome.error = static_cast<std::int32_t>(GetLastError());
+        DeleteFileA(copy.c_str());
+        return outcome;
+    }
+    bool touched = false;
+    outcome.error = OverwriteFileBytes(path, bytes, touched);
+    if (outcome.error != 0) {
+        // A file that could not even be opened still holds its old bytes.
+        bool restored = !touched || OverwriteFileBytes(path, old, touched) == 0;
+        SetFileAttributesA(path.c_str(), attributes);
+        if (!restored) {
+            outcome.keptCopy = SafetyCopyName(file);
+            return outcome;
+        }
+    }
+    DeleteFileA(copy.c_str());
+    return outcome;
 }
 
 StringValue FileErrorText(std::int32_t code) {

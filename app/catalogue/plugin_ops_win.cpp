@@ -43,6 +43,28 @@ void RemoveRow(HWND mainList, HWND nameList, std::int32_t sel) {
     SendMessageA(mainList, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
+// Rewrites the plugin file with bytes, keeping its old content on any
+// failure; tells the user why it failed and where the old bytes are when not
+// even they could be put back. True when the file holds the new bytes.
+bool Rewrite(const StringValue &file, const StringValue &old, const StringValue &bytes) {
+    RewriteOutcome outcome = RewritePluginFile(PluginFolder, file, old, bytes);
+    if (outcome.error == 0) {
+        return true;
+    }
+    StringValue text = StrConcat(StrConcat(StrConcat("Could not write ", Quoted(file)), ":\r"),
+                                 FileErrorText(outcome.error));
+    if (StrLength(outcome.keptCopy) == 0) {
+        text = StrConcat(text, "\rThe plugin was left unchanged.");
+    } else {
+        text = StrConcat(StrConcat(StrConcat(text, "\rIts former content could not be put back either; it is "
+                                                   "kept in the plugin folder as "),
+                                   Quoted(outcome.keptCopy)),
+                         ".");
+    }
+    Tell(text);
+    return false;
+}
+
 // After a command on the main list: focus back to it, and Enter must be
 // released before Edit can run.
 void BackToList() {
@@ -157,9 +179,7 @@ void RenamePlugin(std::int32_t sel, const StringValue &newName) {
         Tell(StrConcat(Quoted(file), " cannot be read, or is too large to rename; it was left unchanged."));
     } else if (!ReplaceShownName(text, shown, newName, changed)) {
         Tell(StrConcat(Quoted(file), " has no name entry for this plugin; it was left unchanged."));
-    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, changed)) {
-        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
-    } else {
+    } else if (Rewrite(file, text, changed)) {
         StringValue name = newName;
         // The row shows the name as the file now holds it.
         StringValue written = ShownNameFromText(changed);
@@ -188,9 +208,7 @@ void ConvertPlugin(std::int32_t sel) {
         Tell(StrConcat(Quoted(file), " cannot be read, or is too large to convert; it was left unchanged."));
     } else if (AlreadyDosLineEnds(text)) {
         ShowMessageBox("Conversion not necessary!", "Message:", MB_ICONEXCLAMATION);
-    } else if (!ReleaseReadOnly(path) || !WriteWholeFile(path, ToDosLineEnds(text))) {
-        Tell(StrConcat(StrConcat("Could not write ", Quoted(file)), "."));
-    } else {
+    } else if (Rewrite(file, text, ToDosLineEnds(text))) {
         ShowMessageBox("Conversion successful!", "Message:", MB_ICONINFORMATION);
     }
     BackToList();

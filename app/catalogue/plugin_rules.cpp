@@ -9,6 +9,14 @@ StringValue WithExtension(const StringValue &name, const char *ext) {
     return StrConcat(StrLeft(name, StrLength(name) - 3), ext);
 }
 
+bool IsPluginFileName(const StringValue &name, const char *ext) {
+    StringValue base = IconBaseName(name);
+    if (StrLength(base) == 0 || StrLength(base) == StrLength(name)) {
+        return false;
+    }
+    return StrEquals(StrLower(StrRight(name, StrLength(name) - StrLength(base) - 1)), StrLower(ext));
+}
+
 StringValue IconBaseName(const StringValue &file) {
     for (std::uint32_t i = file.length; i > 0; --i) {
         if (file.data[i - 1] == '.') {
@@ -16,6 +24,10 @@ StringValue IconBaseName(const StringValue &file) {
         }
     }
     return file;
+}
+
+StringValue SafetyCopyName(const StringValue &file) {
+    return StrConcat(file, ".safety-copy");
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "../app_scenario.h"
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/recopy_journal.h"
 #include "runtime/window/window_ops.h"
 
 using namespace apptest;
@@ -119,6 +120,31 @@ TEST(RestoreNames, GivesPrefixedPluginsAndIconsTheirNamesBack) {
     EXPECT_EQ(boxes.Boxes().size(), 1u); // the restore itself says nothing
 }
 
+TEST(RenameMethod, NamesHoldingHashesKeepTheirWholeNameAndIcon) {
+    DemoBrowser browser;
+    browser.AddPlugin("a##b.src", "AB");
+    browser.AddFile("a##b.png", "icon");
+    browser.AddPlugin("x##y##z.src", "XYZ");
+    browser.AddPlugin("R00##name.src", "Earlier");
+    BoxWatch boxes;
+    std::vector<std::string> sorted;
+    RunApplication([&] {
+        ResortByRenaming();
+        ASSERT_TRUE(boxes.WaitFor(1));
+        for (int row = 0; row < RowCount(); ++row) {
+            std::string name = Row(NameList, row);
+            EXPECT_EQ(name.substr(0, 3), Row(NameList, 0).substr(0, 1) + Number(row, 2));
+            sorted.push_back(name.substr(3));
+        }
+        RestoreOriginalNames();
+    });
+    // Every plugin is still listed, with its name after the new prefix.
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"##a##b.src", "##name.src", "##x##y##z.src"}));
+    EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
+    EXPECT_EQ(browser.Files(), (std::vector<std::string>{"a##b.png", "a##b.src", "name.src", "x##y##z.src"}));
+}
+
 TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheFolderIsRemoved) {
     for (bool folderThere : {false, true}) {
         SCOPED_TRACE(folderThere ? "temporary folder already there" : "temporary folder created");
@@ -202,6 +228,8 @@ class BlockedReturn : public testing::Test {
                 }
             }
             ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            // zz.src leaves last: by now the journal must name every plugin.
+            journalSeen = JournalNames(ReadBytes(Journal()).c_str());
             WaitUntil(release, 20000);
             CloseHandle(held);
         });
@@ -211,16 +239,33 @@ class BlockedReturn : public testing::Test {
             blocker.join();
         }
     }
+    std::string Journal() const { return browser.Temp() + "\\" + RecopyJournalName; }
+    std::vector<std::string> AllPlugins() const {
+        std::vector<std::string> names;
+        for (int i = 0; i < 30; ++i) {
+            names.push_back("p" + Number(i, 2) + ".src");
+        }
+        names.push_back("zz.src");
+        return names;
+    }
+    static std::vector<std::string> Texts(const std::vector<StringValue> &values) {
+        std::vector<std::string> texts;
+        for (const StringValue &value : values) {
+            texts.push_back(value.c_str());
+        }
+        return texts;
+    }
     DemoBrowser browser;
     std::thread blocker;
+    std::vector<StringValue> journalSeen;
 };
 
-TEST_F(BlockedReturn, IsRetriedAfterTheOthers) {
+TEST_F(BlockedReturn, IsRetriedAfterTheOthersAndNamedAsOutOfOrder) {
     // Released once all others are back, so the first try has failed and the
     // retry finds the way free.
     Block([this] {
         std::vector<std::string> left = Listing(browser.Temp());
-        if (left.size() != 1) {
+        if (left != std::vector<std::string>{RecopyJournalName, "zz.src"}) {
             return false;
         }
         Sleep(100);
@@ -230,23 +275,105 @@ TEST_F(BlockedReturn, IsRetriedAfterTheOthers) {
     RunApplication([&] {
         ResortByRecopying();
         ASSERT_TRUE(boxes.WaitFor(1));
-        EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
+        // It now stands after the others, which is not the wanted order.
+        SeenBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.icon, "warning");
+        EXPECT_EQ(box.text, "1 plugin file came back only on a second try and now stands after all the "
+                            "others, out of the wanted order:\r\rzz.src\r\rRun the re-sort again to put it "
+                            "in its place.");
     });
+    EXPECT_EQ(Texts(journalSeen), AllPlugins());
     EXPECT_EQ(ReadBytes(browser.Path("zz.src")), PluginText("Last"));
     EXPECT_FALSE(FileExists(browser.Temp()));
 }
 
 TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
-    BoxWatch boxes;
-    Block([&] { return boxes.Boxes().size() >= 1; });
-    RunApplication([&] {
-        ResortByRecopying();
-        ASSERT_TRUE(boxes.WaitFor(1));
-        SeenBox box = boxes.Boxes()[0];
-        EXPECT_EQ(box.icon, "warning");
-        EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rtemp\\zz.src");
-    });
-    // Nothing is lost: the file waits in the temporary folder, which stays.
+    {
+        BoxWatch boxes;
+        Block([&] { return boxes.Boxes().size() >= 1; });
+        RunApplication([&] {
+            ResortByRecopying();
+            ASSERT_TRUE(boxes.WaitFor(1));
+            SeenBox box = boxes.Boxes()[0];
+            EXPECT_EQ(box.icon, "warning");
+            EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rtemp\\zz.src");
+        });
+        blocker.join();
+    }
+    // Nothing is lost: the file waits in the temporary folder, which stays,
+    // named by the journal.
     EXPECT_EQ(ReadBytes(browser.Temp() + "\\zz.src"), PluginText("Last"));
     EXPECT_EQ(browser.Files().size(), 31u); // 30 plugins and the folder
+    EXPECT_EQ(Texts(journalSeen), AllPlugins());
+    EXPECT_EQ(Listing(browser.Temp()), (std::vector<std::string>{RecopyJournalName, "zz.src"}));
+    EXPECT_EQ(Texts(JournalNames(ReadBytes(Journal()).c_str())), std::vector<std::string>{"zz.src"});
+
+    // The next start offers it back, and it comes back.
+    BoxWatch answers(IDYES);
+    int rows = 0;
+    RunApplication([&] { rows = RowCount(); });
+    std::vector<SeenBox> seen = answers.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].yesNo);
+    EXPECT_EQ(seen[0].text, "A re-sort did not finish: 1 plugin file still waits in the temporary folder "
+                            "''temp'', where the browser cannot see them.\r\rMove them back into the plugin "
+                            "folder now?");
+    EXPECT_EQ(seen[1].text, "1 plugin file came back:\r\rzz.src");
+    EXPECT_EQ(seen[1].icon, "information");
+    EXPECT_EQ(rows, 31);
+    EXPECT_EQ(ReadBytes(browser.Path("zz.src")), PluginText("Last"));
+    EXPECT_FALSE(FileExists(browser.Temp()));
+}
+
+// What a re-sort stopped midway (the program killed, the machine off) leaves:
+// a journal, and plugins in the temporary folder. Only journal-named files are
+// touched, and a name taken in the plugin folder meanwhile is kept.
+TEST(RecopyJournal, ACatalogueLoadOffersTheStrandedPluginsBack) {
+    DemoBrowser browser;
+    browser.AddPlugin("b.src", "B at home");
+    browser.AddPlugin("c.src", "C");
+    const std::string temp = browser.Temp();
+    WriteBytes(temp + "\\a.src", PluginText("A"));
+    WriteBytes(temp + "\\b.src", PluginText("B away"));
+    WriteBytes(temp + "\\mine.src", PluginText("Mine"));
+    WriteBytes(temp + "\\" + RecopyJournalName, JournalText({"a.src", "b.src", "c.src"}).c_str());
+
+    {
+        BoxWatch declined(IDNO);
+        std::vector<std::string> rows;
+        RunApplication([&] { rows = {Row(NameList, 0), Row(NameList, 1)}; });
+        ASSERT_EQ(declined.Boxes().size(), 1u);
+        EXPECT_NE(declined.Boxes()[0].text.find("2 plugin files still wait"), std::string::npos);
+        EXPECT_EQ(Listing(temp), (std::vector<std::string>{"a.src", "b.src", "mine.src", RecopyJournalName}));
+    }
+
+    BoxWatch accepted(IDYES);
+    std::vector<std::string> names;
+    RunApplication([&] {
+        for (int row = 0; row < RowCount(); ++row) {
+            names.push_back(Row(NameList, row));
+        }
+    });
+    std::vector<SeenBox> seen = accepted.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "1 plugin file came back:\r\ra.src\r\r1 plugin file could not be moved back and "
+                            "is still in the temporary folder:\r\rb.src");
+    EXPECT_EQ(seen[1].icon, "warning");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.src", "b.src", "c.src"}));
+    EXPECT_EQ(ReadBytes(browser.Path("a.src")), PluginText("A"));
+    EXPECT_EQ(ReadBytes(browser.Path("b.src")), PluginText("B at home"));
+    EXPECT_EQ(Listing(temp), (std::vector<std::string>{"b.src", "mine.src", RecopyJournalName}));
+    EXPECT_EQ(ReadBytes(temp + "\\mine.src"), PluginText("Mine"));
+    EXPECT_EQ(JournalText({"b.src"}).c_str(), ReadBytes(temp + "\\" + RecopyJournalName));
+}
+
+TEST(RecopyJournal, AJournalNamingNothingLeftIsRemovedWithoutAQuestion) {
+    DemoBrowser browser;
+    browser.AddPlugin("a.src", "A");
+    WriteBytes(browser.Temp() + "\\" + RecopyJournalName, JournalText({"a.src"}).c_str());
+    BoxWatch boxes;
+    RunApplication([] {});
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(FileExists(browser.Temp()));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/recopy_journal.h"
 
 namespace {
 
@@ -14,13 +15,21 @@ std::string Text(const StringValue &s) {
 
 } // namespace
 
-TEST(OriginalName, IsTheTextAfterTheFirstPrefixOnly) {
+TEST(OriginalName, DropsOnlyASortPrefixAtTheStart) {
     EXPECT_EQ(Text(OriginalName("alpha.src")), "alpha.src");
     EXPECT_EQ(Text(OriginalName("K03##alpha.src")), "alpha.src");
+    EXPECT_EQ(Text(OriginalName("R00##name.src")), "name.src");
     EXPECT_EQ(Text(OriginalName("P04##beta.png")), "beta.png");
-    // Only the second field counts: a stray second "##" ends the name there.
-    EXPECT_EQ(Text(OriginalName("K03##a##b.src")), "a");
-    EXPECT_EQ(Text(OriginalName("##x.src")), "x.src");
+    EXPECT_EQ(Text(OriginalName("K100##q.src")), "q.src");
+    // A "##" after the prefix belongs to the name.
+    EXPECT_EQ(Text(OriginalName("K03##a##b.src")), "a##b.src");
+    // Names that hold "##" but no prefix of the tool's own form keep it all.
+    for (const char *name : {"a##b.src", "x##y##z.src", "##x.src", "k03##x.src", "K3##x.src", "KK03##x.src",
+                             "K0a##x.src", "K03#x.src", "K03##",
+                             "\xC9"
+                             "03##x.src"}) {
+        EXPECT_EQ(Text(OriginalName(name)), name);
+    }
 }
 
 TEST(PositionDigits, AreAtLeastTwoAndEnoughForTheLastPosition) {
@@ -41,10 +50,26 @@ TEST(SortedName, PrefixesLetterPaddedPositionAndTheOriginalName) {
     EXPECT_EQ(Text(SortedName("M", 0, 2, "K00##alpha.gif")), "M00##alpha.gif");
     EXPECT_EQ(Text(SortedName("Z", 9, 3, "a.src")), "Z009##a.src");
     EXPECT_EQ(Text(SortedName("Z", 100, 3, "a.src")), "Z100##a.src");
+    // Names holding "##" keep their extension and all of their name.
+    EXPECT_EQ(Text(SortedName("K", 0, 2, "a##b.src")), "K00##a##b.src");
+    EXPECT_EQ(Text(SortedName("K", 1, 2, "x##y##z.src")), "K01##x##y##z.src");
+    EXPECT_EQ(Text(SortedName("M", 1, 2, "K01##x##y##z.png")), "M01##x##y##z.png");
 }
 
 TEST(FailureReport, CountsAndListsTheFiles) {
     EXPECT_EQ(Text(FailureReport(1, "a.src")), "1 plugin file could not be renamed or moved:\r\ra.src");
     EXPECT_EQ(Text(FailureReport(2, "a.src\rb.src")),
               "2 plugin files could not be renamed or moved:\r\ra.src\rb.src");
+}
+
+TEST(RecopyJournal, ListsOnlyPlainPluginFileNames) {
+    std::vector<StringValue> names = JournalNames(JournalText({"a.src", "K00##b.SRC", "c d.src"}));
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(Text(names[1]), "K00##b.SRC");
+    EXPECT_EQ(Text(names[2]), "c d.src");
+    // The heading, folder parts, other extensions and blank lines are no names.
+    std::vector<StringValue> none = JournalNames(
+        "x.src is a heading\r\n..\\up.src\r\nC:\\abs.src\r\nsub/x.src\r\nx.srcx\r\n\r\n.src\nlf.src");
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(Text(none[0]), "lf.src");
 }

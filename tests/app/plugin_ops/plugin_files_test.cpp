@@ -107,26 +107,41 @@ TEST(PluginFiles, ReadWholeFileTakesEveryByteUpToItsLimit) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST(PluginFiles, WriteWholeFileReplacesTheContentOrSaysItFailed) {
+TEST(PluginFiles, RewritePluginFileReplacesTheContentOrKeepsItWhole) {
     TempPluginFolder folder;
     folder.Write("a.src", "old content, longer than the new");
+    SetFileAttributesA((folder / "a.src").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     folder.Write("held.src", "held");
-    bool written = false, refused = true;
+    folder.Write("b.src", "b");
+    folder.Write("b.src.safety-copy", "an earlier copy");
+    RewriteOutcome written, refused, blocked;
     std::string unknown, notFound;
     RunPluginScenario(folder.Path(), [&] {
-        written = WriteWholeFile(Path(folder, "a.src"), StringValue("new\r\n", 0, 5));
+        written = RewritePluginFile(PluginFolder, "a.src", "old content, longer than the new",
+                                    StringValue("new\r\n", 0, 5));
         // Open elsewhere without sharing: the file cannot be rewritten.
         HANDLE held =
             CreateFileA((folder / "held.src").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        refused = WriteWholeFile(Path(folder, "held.src"), "x");
+        refused = RewritePluginFile(PluginFolder, "held.src", "held", "x");
         CloseHandle(held);
+        // A safety copy left by an earlier failure is never overwritten.
+        blocked = RewritePluginFile(PluginFolder, "b.src", "b", "new b");
         unknown = Text(FileErrorText(0x7ffffff0));
         notFound = Text(FileErrorText(ERROR_FILE_NOT_FOUND));
     });
-    EXPECT_TRUE(written);
+    EXPECT_EQ(0, written.error);
     EXPECT_EQ("new\r\n", ReadBytes(folder / "a.src"));
-    EXPECT_FALSE(refused);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN),
+              GetFileAttributesA((folder / "a.src").c_str()) &
+                  (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    EXPECT_NE(0, refused.error);
+    EXPECT_EQ("", Text(refused.keptCopy));
     EXPECT_EQ("held", ReadBytes(folder / "held.src"));
+    EXPECT_EQ(ERROR_FILE_EXISTS, blocked.error);
+    EXPECT_EQ("b", ReadBytes(folder / "b.src"));
+    EXPECT_EQ("an earlier copy", ReadBytes(folder / "b.src.safety-copy"));
+    EXPECT_EQ((std::vector<std::string>{"a.src", "b.src", "b.src.safety-copy", "held.src"}),
+              Listing(folder.Path()));
     EXPECT_EQ("error 2147483632", unknown);
     EXPECT_FALSE(notFound.empty());
     EXPECT_NE('\n', notFound.back());
