@@ -871,7 +871,7 @@ class Sequence {
     Faults faults_;
     bool tempByUser_ = false;
     std::string duringStray_;
-    std::vector<std::string> arranged_;        // the catalogue order of the last re-sort
+    std::vector<std::string> arranged_;       // the catalogue order of the last re-sort
     std::set<std::string> deletedBehindBack_; // in this step
     std::vector<std::string> log_;
     bool failed_ = false;
