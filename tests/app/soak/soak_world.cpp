@@ -298,9 +298,6 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
         v.problems.push_back("unexpected file " + path + " (" + std::to_string(entry.second.bytes.size()) +
                              " bytes)");
     }
-    if (tempFolderKept && disk.count("temp\\") == 0) {
-        v.problems.push_back("the user's folder temp was removed");
-    }
 
     if (v.lost.empty()) {
         plugins = found;

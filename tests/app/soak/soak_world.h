@@ -71,7 +71,7 @@ class World {
     std::vector<Plugin> plugins;
     std::vector<Icon> icons;
     std::vector<Other> others;
-    bool tempFolderKept = false; // temp existed before the operation (kept by the user)
+    bool tempFolderKept = false; // temp was the user's before the operation: it may stay
 
     Plugin *ById(int id);
     Plugin *ByName(const std::string &name); // case-insensitive
