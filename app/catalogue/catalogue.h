@@ -11,7 +11,8 @@
 
 // For the mask "*.SRC" first offers back the plugins that an unfinished
 // re-sort left in the temporary folder (OfferJournalRecovery). Then refills
-// both lists from the files of the plugin folder that match mask,
+// both lists from the files of the plugin folder that match mask ("*." and
+// an extension) by their own name, not only by their short name,
 // in the file system's order, then selects row selection (row 0 when it is
 // -1 or out of range), updates the move buttons and focuses the main list.
 // A missing plugin folder gives empty lists; a file that cannot be read, and

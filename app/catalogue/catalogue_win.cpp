@@ -4,6 +4,7 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/plugin_rules.h"
 #include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/errors.h"
@@ -70,11 +71,18 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     IoResult();
     ChangeDir(PluginFolder);
     if (IoResult() == 0) {
+        // The search also matches long names through their short names
+        // ("x.srcx" is "X~1.SRC"): only a name's own extension counts.
+        StringValue extension = StrRight(mask, StrLength(mask) - 2);
         StringValue name = FindFirst(mask);
-        AddPluginEntry(name, mainList, nameList);
+        if (IsPluginFileName(name, extension.c_str())) {
+            AddPluginEntry(name, mainList, nameList);
+        }
         while (IoResult() == 0) {
             name = FindNext();
-            AddPluginEntry(name, mainList, nameList);
+            if (IsPluginFileName(name, extension.c_str())) {
+                AddPluginEntry(name, mainList, nameList);
+            }
         }
         CloseFileSearch();
     }

@@ -60,9 +60,9 @@ int RunWithCatalogueWindow(const std::function<void()> &body) {
     return code;
 }
 
-LoadedLists Load(const std::string &folder, int selection) {
+LoadedLists Load(const std::string &folder, int selection, const char *mask) {
     PluginFolder = folder.c_str();
-    LoadCatalogue(MainList, NameList, selection, "*.SRC");
+    LoadCatalogue(MainList, NameList, selection, mask);
     LoadedLists lists;
     lists.shown = Rows(MainList);
     lists.files = Rows(NameList);

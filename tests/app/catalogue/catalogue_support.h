@@ -26,9 +26,9 @@ struct LoadedLists {
 // buttons and memory areas exist (the start directory is the current one);
 // ends the run afterwards. Returns RunRuntime's exit code.
 int RunWithCatalogueWindow(const std::function<void()> &body);
-// Script thread, inside body: LoadCatalogue of folder's "*.SRC" files into
-// the two lists with the given selection, and what it left behind.
-LoadedLists Load(const std::string &folder, int selection = -1);
+// Script thread, inside body: LoadCatalogue of folder's files matching mask
+// into the two lists with the given selection, and what it left behind.
+LoadedLists Load(const std::string &folder, int selection = -1, const char *mask = "*.SRC");
 
 // The names FindFirstFileA/FindNextFileA give for folder\*.SRC, in their
 // order, leaving out folders and the names in skip.

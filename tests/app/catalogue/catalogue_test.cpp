@@ -4,6 +4,8 @@
 // files that cannot be read or do not fit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <sddl.h>
@@ -124,6 +126,29 @@ TEST(CatalogueScan, PrefixLetterIsTheLastOneLoadedAndIsNeverCleared) {
     for (std::string folder : {k, p, plain, both}) {
         RemoveTree(folder);
     }
+}
+
+TEST(CatalogueScan, OnlyNamesWhoseOwnExtensionIsTheMasksAreListed) {
+    std::string folder = FreshFolder("extensions");
+    // The long names below also match "*.SRC" and "*.HID" through their
+    // short names; they are no plugins.
+    for (const char *name :
+         {"a.src", "b.SRC", "c.srcx", "d.src.bak", "e.hid", "f.HID", "g.hidden", "h.hidsrc"}) {
+        WriteBytes(folder + "\\" + name, Plugin(std::string("name=\"") + name + "\""));
+    }
+    std::vector<LoadedLists> loads;
+    EXPECT_EQ(0, RunWithCatalogueWindow([&] {
+                  loads.push_back(Load(folder));
+                  loads.push_back(Load(folder, -1, "*.HID"));
+              }));
+    ASSERT_EQ(2u, loads.size());
+    std::vector<std::string> plugins = loads[0].files;
+    std::vector<std::string> hidden = loads[1].files;
+    std::sort(plugins.begin(), plugins.end());
+    std::sort(hidden.begin(), hidden.end());
+    EXPECT_EQ((std::vector<std::string>{"a.src", "b.SRC"}), plugins);
+    EXPECT_EQ((std::vector<std::string>{"e.hid", "f.HID"}), hidden);
+    RemoveTree(folder);
 }
 
 TEST(CatalogueScan, SelectionIsKeptOrFallsBackToRowZero) {

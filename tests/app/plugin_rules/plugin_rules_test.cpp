@@ -81,3 +81,13 @@ TEST(PluginRules, OnlyTheFirstLfDecidesWhetherAFileIsConverted) {
     EXPECT_FALSE(AlreadyDosLineEnds("no lf at all\r"));
     EXPECT_FALSE(AlreadyDosLineEnds(""));
 }
+
+TEST(PluginRules, APluginFileNameHasExactlyThatExtensionInAnyCase) {
+    EXPECT_TRUE(IsPluginFileName("a.src", "src"));
+    EXPECT_TRUE(IsPluginFileName("K00##a.b.SRC", "src"));
+    EXPECT_TRUE(IsPluginFileName("x.HiD", "HID"));
+    for (const char *name : {"x.srcx", "x.src.bak", "x.sr", "src", ".src", "x.hid", "", "x."}) {
+        EXPECT_FALSE(IsPluginFileName(name, "src")) << name;
+    }
+    EXPECT_FALSE(IsPluginFileName("x.hidden", "hid"));
+}
