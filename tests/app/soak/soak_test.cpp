@@ -656,12 +656,22 @@ class Sequence {
             }
         }
         std::string stray = duringStray_;
-        return std::thread([inTemp, others, kind, stray, &done] {
+        strayMade_ = false;
+        bool *made = &strayMade_;
+        return std::thread([inTemp, others, kind, stray, made, &done] {
             HANDLE held = INVALID_HANDLE_VALUE;
             while (!done) {
                 if (kind == 2) {
                     if (FileExists(inTemp)) {
-                        WriteBytes(stray, "stray in place");
+                        // Only while the name is free: the plugin may be back already.
+                        HANDLE file = CreateFileA(stray.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+                        if (file != INVALID_HANDLE_VALUE) {
+                            DWORD written = 0;
+                            WriteFile(file, "stray in place", 14, &written, nullptr);
+                            CloseHandle(file);
+                            *made = true;
+                        }
                         return;
                     }
                 } else {
@@ -736,7 +746,7 @@ class Sequence {
         // A stray put in a plugin's place during the operation must itself
         // have survived; it goes with the other faults.
         if (!duringStray_.empty()) {
-            if (FileExists(duringStray_)) {
+            if (strayMade_) {
                 if (ReadBytes(duringStray_) != "stray in place") {
                     Fail("the stray file " + duringStray_ + " was overwritten", {});
                 }
@@ -883,6 +893,7 @@ class Sequence {
     Faults faults_;
     bool tempByUser_ = false;
     std::string duringStray_;
+    bool strayMade_ = false;                  // the stray of duringStray_ was put there
     std::vector<std::string> arranged_;       // the catalogue order of the last re-sort
     std::set<std::string> deletedBehindBack_; // in this step
     std::vector<std::string> log_;
