@@ -144,7 +144,11 @@ harness_drives_up() {
     export QS_FAT_SKIP="no /dev/fuse on this machine"
   elif ! out=$(truncate -s 32M "$dir/fat.img" 2>&1 && mkfs.vfat -F 16 "$dir/fat.img" 2>&1); then
     export QS_FAT_SKIP="mkfs.vfat failed: $(echo "$out" | tail -n1)"
-  elif ! out=$(timeout 20 fusefat -o rw+ "$dir/fat.img" "$dir/fat" 2>&1) || ! mountpoint -q "$dir/fat"; then
+  # fusefat finds a name in any case, and the kernel would keep each spelling
+  # as an entry of its own: a file deleted under one spelling would still be
+  # seen under another. No caching of names or attributes, then.
+  elif ! out=$(timeout 20 fusefat -o rw+,entry_timeout=0,negative_timeout=0,attr_timeout=0 \
+                 "$dir/fat.img" "$dir/fat" 2>&1) || ! mountpoint -q "$dir/fat"; then
     export QS_FAT_SKIP="fusefat could not mount the image: $(echo "$out" | tail -n1)"
   else
     local loop

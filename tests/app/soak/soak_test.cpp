@@ -11,7 +11,7 @@
 // effect, and success never otherwise.
 //
 // Each sequence is drawn from its seed. QS_SOAK_SEQUENCES sets how many run
-// (default 50, about half a minute), QS_SOAK_SEED the first seed (default 1). A failing sequence
+// (default 30, about a minute), QS_SOAK_SEED the first seed (default 1). A failing sequence
 // prints its seed and steps; the run ends with
 // "N sequences, M files lost, K false successes".
 // Sequences run on the local drive (renaming), on the FAT drive F: (re-copy)
@@ -906,7 +906,7 @@ class Sequence {
 } // namespace
 
 TEST(Soak, RandomOperationsWithFaultsLoseNothingAndNeverClaimFalseSuccess) {
-    int count = EnvNumber("QS_SOAK_SEQUENCES", 50);
+    int count = EnvNumber("QS_SOAK_SEQUENCES", 30);
     unsigned first = static_cast<unsigned>(EnvNumber("QS_SOAK_SEED", 1));
     TestDrive fat = FatDrive();
     TestDrive full = FullDrive();
