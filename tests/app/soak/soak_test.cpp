@@ -180,7 +180,7 @@ class Sequence {
     void Run() {
         Populate();
         bool finished = false;
-        RunApplication([&] {
+        int code = RunApplication([&] {
             MakeDialogLists();
             int steps = 4 + Pick(5);
             for (int step = 1; step <= steps && !failed_; ++step) {
@@ -188,8 +188,18 @@ class Sequence {
             }
             finished = true;
         });
+        StopDuring();
+        faults_.Clear();
         if (!finished && !failed_) {
-            Fail("the tool ended during the sequence", {});
+            log_.push_back(pending_);
+            std::vector<std::string> seen;
+            if (activeWatch_ != nullptr) {
+                seen.push_back("boxes: " + Describe(activeWatch_->Boxes()));
+                delete activeWatch_;
+                activeWatch_ = nullptr;
+            }
+            ++tally_.problems;
+            Fail("the tool ended the program during this operation, exit code " + std::to_string(code), seen);
         }
         ++tally_.sequences;
         if (failed_) {
@@ -275,7 +285,14 @@ class Sequence {
             return;
         }
         SetFileAttributesA(browser_.Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(browser_.Path(name).c_str());
+        if (!DeleteFileA(browser_.Path(name).c_str())) {
+            // Held open by another fault of this step: it stays.
+            if (p->readOnly) {
+                SetReadOnly(browser_.Path(name), true);
+            }
+            faults_.names.push_back("deleted behind the back: " + name + " (could not)");
+            return;
+        }
         // Its icon stays, now a file of the user's like any other.
         for (auto it = world_.icons.begin(); it != world_.icons.end(); ++it) {
             if (it->plugin == p->id) {
@@ -381,10 +398,21 @@ class Sequence {
 
     // --- operations -------------------------------------------------------
 
+    // Runs the operation with its boxes answered. The watcher lives on the
+    // heap: should the tool end the program meanwhile (its script thread
+    // simply stops), Run still finds it, reports what it saw and stops it.
     std::vector<SeenBox> Perform(int answer, const std::function<void()> &operation) {
-        BoxWatch watch(answer);
+        std::string faults;
+        for (const std::string &f : faults_.names) {
+            faults += " " + f + ";";
+        }
+        pending_ = std::to_string(step_) + ": " + what_ + (faults.empty() ? "" : " | faults:" + faults);
+        activeWatch_ = new BoxWatch(answer);
         operation();
-        return watch.Boxes();
+        std::vector<SeenBox> boxes = activeWatch_->Boxes();
+        delete activeWatch_;
+        activeWatch_ = nullptr;
+        return boxes;
     }
 
     void SelectRow(int row) {
@@ -393,6 +421,8 @@ class Sequence {
     }
 
     void Step(int step) {
+        step_ = step;
+        what_.clear();
         std::vector<std::string> files = Rows(NameList);
         std::vector<std::string> shown = Rows(MainList);
         int weights[] = {12, 10, 8, 12, 12, 18, RenameMethod == 1 ? 8 : 0, 8};
@@ -413,7 +443,7 @@ class Sequence {
         tempByUser_ = FileExists(browser_.Temp());
         Intent intent;
         std::vector<SeenBox> boxes;
-        std::string what;
+        std::string &what = what_;
         bool reloads = false;
         int row = files.empty() ? -1 : Pick(static_cast<int>(files.size()));
         std::string file = row >= 0 ? files[static_cast<std::size_t>(row)] : "";
@@ -613,10 +643,11 @@ class Sequence {
             while (number.size() < 2) {
                 number = "0" + number;
             }
+            std::size_t named = faults_.names.size();
             for (char letter = 'A'; letter <= 'Z'; ++letter) {
                 Stray(std::string(1, letter) + number + "##" + soak::WithoutSortPrefix(f));
             }
-            faults_.names.resize(faults_.names.size() - 26);
+            faults_.names.resize(named);
             faults_.names.push_back("every sorted name of " + f + " taken");
         }
         for (const std::string &f : arranged) {
@@ -624,17 +655,20 @@ class Sequence {
                 intent.impossible = true;
             }
         }
-        std::atomic<bool> done{false};
-        std::thread during;
+        duringDone_ = false;
         if (recopy && !arranged.empty() && Chance(35)) {
-            during = DuringRecopy(arranged, done);
+            during_ = DuringRecopy(arranged, duringDone_);
         }
         std::vector<SeenBox> boxes = Perform(IDOK, [&] { ResortPlugins(); });
-        done = true;
-        if (during.joinable()) {
-            during.join();
-        }
+        StopDuring();
         return boxes;
+    }
+
+    void StopDuring() {
+        duringDone_ = true;
+        if (during_.joinable()) {
+            during_.join();
+        }
     }
 
     // A fault that strikes while the re-copy runs: once a plugin has reached
@@ -745,10 +779,11 @@ class Sequence {
         }
         // A stray put in a plugin's place during the operation must itself
         // have survived; it goes with the other faults.
+        std::vector<std::string> strayDamage;
         if (!duringStray_.empty()) {
             if (strayMade_) {
                 if (ReadBytes(duringStray_) != "stray in place") {
-                    Fail("the stray file " + duringStray_ + " was overwritten", {});
+                    strayDamage.push_back(duringStray_ + " (a stray file of the user's, overwritten)");
                 }
                 faults_.strays.push_back(duringStray_);
             }
@@ -760,11 +795,10 @@ class Sequence {
             strays.insert(path.substr(Plugins().size() + 1));
         }
         soak::Disk disk = soak::ReadDisk(Plugins());
-        std::vector<std::string> strayDamage;
         for (const std::string &s : strays) {
             for (const soak::Other &o : world_.others) {
                 if (o.path == s && (disk.count(s) == 0 || disk.at(s).bytes != o.bytes)) {
-                    strayDamage.push_back(s);
+                    strayDamage.push_back(s + " (a stray file of the user's, changed or gone)");
                 }
             }
         }
@@ -897,6 +931,12 @@ class Sequence {
     std::vector<std::string> arranged_;       // the catalogue order of the last re-sort
     std::set<std::string> deletedBehindBack_; // in this step
     std::vector<std::string> log_;
+    int step_ = 0;
+    std::string what_;                // the operation of the step under way
+    std::string pending_;             // its log line, until it has ended
+    BoxWatch *activeWatch_ = nullptr; // the watcher of the operation under way
+    std::atomic<bool> duringDone_{false};
+    std::thread during_; // a fault striking during a re-copy
     bool failed_ = false;
     int nextId_ = 0;
     HWND dialogShown_ = nullptr;
