@@ -63,6 +63,17 @@ void ReportOutcome(const Failures &failures, bool successMessage) {
     }
 }
 
+// The plugin, renamed from file to renamed, has an icon that could not follow:
+// the plugin takes its old name back, so that the icon still belongs to it.
+// The icon is named to the user, and the plugin too when it could not return.
+void KeepWithIcon(const StringValue &renamed, const StringValue &file, const StringValue &icon,
+                  Failures &failures) {
+    failures.Add(icon);
+    if (!RenameInFolder(PluginFolder, renamed, file)) {
+        failures.Add(renamed);
+    }
+}
+
 StringValue NewPrefixLetter() {
     StringValue letter = PrefixLetter;
     while (StrEquals(letter, PrefixLetter)) {
@@ -83,11 +94,12 @@ void ResortByRenaming() {
         StringValue icon = FindPluginIcon(file);
         // The icon follows its plugin only: renamed alone it would no longer
         // belong to it.
-        if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file))) {
+        StringValue sorted = SortedName(letter, p, digits, file);
+        if (!RenameInFolder(PluginFolder, file, sorted)) {
             failures.Add(file);
         } else if (StrLength(icon) > 0 &&
                    !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
-            failures.Add(icon);
+            KeepWithIcon(sorted, file, icon, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
@@ -196,7 +208,7 @@ void RestoreOriginalNames() {
         if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
             failures.Add(file);
         } else if (SortPrefixLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
-            failures.Add(icon);
+            KeepWithIcon(OriginalName(file), file, icon, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");

@@ -377,3 +377,57 @@ TEST(RecopyJournal, AJournalNamingNothingLeftIsRemovedWithoutAQuestion) {
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_FALSE(FileExists(browser.Temp()));
 }
+
+// The name of the file whose name holds part.
+std::string NameWith(const DemoBrowser &browser, const std::string &part) {
+    for (const std::string &name : browser.Files()) {
+        if (name.find(part) != std::string::npos) {
+            return name;
+        }
+    }
+    return "?";
+}
+
+// An icon held open by another program cannot be renamed: its plugin takes
+// its old name back, so the two still share a name, and the icon is named to
+// the user; the other plugins are sorted as usual.
+TEST(IconHeldOpen, KeepsItsPluginUnderTheOldNameInBothDirections) {
+    DemoBrowser browser;
+    browser.AddPlugin("alpha.src", "Alpha");
+    browser.AddFile("alpha.gif", "icon");
+    browser.AddPlugin("beta.src", "Beta");
+    BoxWatch boxes;
+    RunApplication([&] {
+        HANDLE held = CreateFileA(browser.Path("alpha.gif").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ResortByRenaming();
+        ASSERT_TRUE(boxes.WaitFor(1));
+        CloseHandle(held);
+        SeenBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.icon, "warning");
+        EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\ralpha.gif");
+        EXPECT_TRUE(FileExists(browser.Path("alpha.gif")));
+        EXPECT_TRUE(FileExists(browser.Path("alpha.src")));
+        EXPECT_EQ(NameWith(browser, "##beta.src").substr(1), "01##beta.src");
+        EXPECT_EQ(browser.Files().size(), 3u);
+
+        // Sorted names given back while the sorted icon is held.
+        ResortByRenaming();
+        ASSERT_TRUE(boxes.WaitFor(2));
+        std::string icon = NameWith(browser, "##alpha.gif");
+        std::string plugin = icon.substr(0, icon.size() - 4) + ".src";
+        ASSERT_TRUE(FileExists(browser.Path(plugin)));
+        held = CreateFileA(browser.Path(icon).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        RestoreOriginalNames();
+        ASSERT_TRUE(boxes.WaitFor(3));
+        CloseHandle(held);
+        EXPECT_EQ(boxes.Boxes()[2].text, "1 plugin file could not be renamed or moved:\r\r" + icon);
+        EXPECT_TRUE(FileExists(browser.Path(icon)));
+        EXPECT_TRUE(FileExists(browser.Path(plugin)));
+        EXPECT_TRUE(FileExists(browser.Path("beta.src")));
+        EXPECT_EQ(browser.Files().size(), 3u);
+    });
+    EXPECT_EQ(ReadBytes(browser.Path("beta.src")), PluginText("Beta"));
+}
