@@ -51,8 +51,15 @@ void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
     if (SortPrefixLength(name) > 0) {
         PrefixLetter = StrLeft(name, 1);
     }
-    SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
-    SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data));
+    // A row that one list refuses (out of memory) goes into neither: row i of
+    // one list must stay the row i of the other.
+    LRESULT row = SendMessageA(mainList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.data));
+    if (row < 0) {
+        return;
+    }
+    if (SendMessageA(nameList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.data)) < 0) {
+        SendMessageA(mainList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    }
 }
 
 void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const StringValue &mask) {

@@ -97,8 +97,9 @@ void FatalStop(std::int32_t code) {
 }
 
 StringValue SpecialFolderPath(std::int32_t csidl) {
+    // The shell writes up to MAX_PATH bytes, the terminating zero included.
     char *area = nullptr;
-    DimArea(&area, 255);
+    DimArea(&area, MAX_PATH);
     std::uintptr_t itemList = 0;
     StringValue path;
     std::uintptr_t foreground = static_cast<std::uintptr_t>(CallLibrary("user32", "GetForegroundWindow"));

@@ -9,6 +9,7 @@
 #include "app/catalogue/location.h"
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_files.h"
+#include "app/catalogue/plugin_rules.h"
 #include "app/catalogue/recopy_journal.h"
 #include "app/windows/main_window.h"
 #include "runtime/core/events.h"
@@ -28,8 +29,11 @@ constexpr DWORD RetryPauseMs = 500;
 struct Failures {
     std::int32_t count = 0;
     StringValue names;
+    // Some failure was an "access denied": the report adds its hint.
+    bool denied = false;
 
-    void Add(const StringValue &name) {
+    void Add(const StringValue &name, std::int32_t status = 0) {
+        denied = denied || !StrEquals(AccessHint(status), "");
         ++count;
         if (count == 1) {
             names = name;
@@ -49,28 +53,38 @@ StringValue InFolder(const StringValue &folder, const StringValue &name) {
     return StrConcat(StrConcat(folder, "\\"), name);
 }
 
-// Renames folder\from to folder\to; false when the file system refused.
-bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to) {
-    return MoveFileTo(InFolder(folder, from), InFolder(folder, to));
+// Renames folder\from to folder\to; false, with the Win32 code in status,
+// when the file system refused.
+bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to,
+                    std::int32_t &status) {
+    return MoveFileTo(InFolder(folder, from), InFolder(folder, to), &status);
+}
+
+// The report of failures, with the access hint when one of them was a denial.
+StringValue FailureText(const Failures &failures) {
+    StringValue text = FailureReport(failures.count, failures.names);
+    return failures.denied ? StrConcat(StrConcat(text, "\r"), AccessHint(5)) : text;
 }
 
 // The success message, or the list of files that stayed as they were.
 void ReportOutcome(const Failures &failures, bool successMessage) {
     if (failures.count > 0) {
-        ShowMessageBox(FailureReport(failures.count, failures.names), "Message:", MB_ICONWARNING);
+        ShowMessageBox(FailureText(failures), "Message:", MB_ICONWARNING);
     } else if (successMessage) {
         ShowMessageBox("Re-sort successfully done!", "Message:", MB_ICONINFORMATION);
     }
 }
 
-// The plugin, renamed from file to renamed, has an icon that could not follow:
-// the plugin takes its old name back, so that the icon still belongs to it.
-// The icon is named to the user, and the plugin too when it could not return.
+// The plugin, renamed from file to renamed, has an icon that could not follow
+// (status: why): the plugin takes its old name back, so that the icon still
+// belongs to it. The icon is named to the user, and the plugin too when it
+// could not return.
 void KeepWithIcon(const StringValue &renamed, const StringValue &file, const StringValue &icon,
-                  Failures &failures) {
-    failures.Add(icon);
-    if (!RenameInFolder(PluginFolder, renamed, file)) {
-        failures.Add(renamed);
+                  std::int32_t status, Failures &failures) {
+    failures.Add(icon, status);
+    std::int32_t back = 0;
+    if (!RenameInFolder(PluginFolder, renamed, file, back)) {
+        failures.Add(renamed, back);
     }
 }
 
@@ -94,12 +108,13 @@ void ResortByRenaming() {
         StringValue icon = FindPluginIcon(file);
         // The icon follows its plugin only: renamed alone it would no longer
         // belong to it.
+        std::int32_t status = 0;
         StringValue sorted = SortedName(letter, p, digits, file);
-        if (!RenameInFolder(PluginFolder, file, sorted)) {
-            failures.Add(file);
+        if (!RenameInFolder(PluginFolder, file, sorted, status)) {
+            failures.Add(file, status);
         } else if (StrLength(icon) > 0 &&
-                   !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon))) {
-            KeepWithIcon(sorted, file, icon, failures);
+                   !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon), status)) {
+            KeepWithIcon(sorted, file, icon, status, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
@@ -136,18 +151,19 @@ void ResortByRecopying() {
     if (journalError != 0) {
         RemoveDir(TempFolder);
         IoResult();
-        ShowMessageBox(StrConcat(StrConcat("Could not write the re-sort journal in the temporary folder:\r",
-                                           FileErrorText(journalError)),
-                                 "\rNo plugin was moved."),
-                       "Message:", MB_ICONWARNING);
+        StringValue text = StrConcat("Could not write the re-sort journal in the temporary folder:\r",
+                                     FileErrorText(journalError));
+        text = StrConcat(StrConcat(text, "\rNo plugin was moved."), AccessHint(journalError));
+        ShowMessageBox(text, "Message:", MB_ICONWARNING);
         return;
     }
     std::vector<StringValue> movedOut;
     for (const StringValue &file : leaving) {
-        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file))) {
+        std::int32_t status = 0;
+        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file), &status)) {
             movedOut.push_back(file);
         } else {
-            failures.Add(file);
+            failures.Add(file, status);
         }
     }
     std::vector<StringValue> stranded;
@@ -167,10 +183,11 @@ void ResortByRecopying() {
     Failures late;
     std::vector<StringValue> away = earlier;
     for (const StringValue &file : stranded) {
-        if (MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
+        std::int32_t status = 0;
+        if (MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file), &status)) {
             late.Add(file);
         } else {
-            failures.Add(InFolder("temp", file));
+            failures.Add(InFolder("temp", file), status);
             away.push_back(file);
         }
     }
@@ -180,7 +197,7 @@ void ResortByRecopying() {
     if (late.count > 0) {
         StringValue text = LateReturnReport(late.count, late.names);
         if (failures.count > 0) {
-            text = StrConcat(StrConcat(FailureReport(failures.count, failures.names), "\r\r"), text);
+            text = StrConcat(StrConcat(FailureText(failures), "\r\r"), text);
         }
         ShowMessageBox(text, "Message:", MB_ICONWARNING);
     } else {
@@ -205,10 +222,12 @@ void RestoreOriginalNames() {
         if (SortPrefixLength(file) == 0) {
             continue;
         }
-        if (!RenameInFolder(PluginFolder, file, OriginalName(file))) {
-            failures.Add(file);
-        } else if (SortPrefixLength(icon) > 0 && !RenameInFolder(PluginFolder, icon, OriginalName(icon))) {
-            KeepWithIcon(OriginalName(file), file, icon, failures);
+        std::int32_t status = 0;
+        if (!RenameInFolder(PluginFolder, file, OriginalName(file), status)) {
+            failures.Add(file, status);
+        } else if (SortPrefixLength(icon) > 0 &&
+                   !RenameInFolder(PluginFolder, icon, OriginalName(icon), status)) {
+            KeepWithIcon(OriginalName(file), file, icon, status, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");

@@ -6,8 +6,9 @@
 
 #include "runtime/core/string_value.h"
 
-// Moves or renames from to to (full paths); true when it succeeded.
-bool MoveFileTo(const StringValue &from, const StringValue &to);
+// Moves or renames from to to (full paths); true when it succeeded. status,
+// when given, receives 0 or the Win32 code of the failure.
+bool MoveFileTo(const StringValue &from, const StringValue &to, std::int32_t *status = nullptr);
 // The plugin's icon in the plugin folder: the first of base + ".gif", ".png",
 // ".jpg", ".ico" that exists (an empty file counts), where base is the plugin
 // file name without its last four characters; empty when there is none. The
@@ -16,8 +17,9 @@ StringValue FindPluginIcon(const StringValue &pluginFile);
 // Clears the read-only bit of path when it is set. False, with nothing
 // reported, when the attributes cannot be read or written (a missing file).
 bool ReleaseReadOnly(const StringValue &path);
-// Reads the whole file into a new value, every byte as it stands; false when
-// it cannot be read or is larger than limit bytes.
+// Reads the whole existing file into a new value, every byte as it stands;
+// false, with nothing created, when it cannot be read, is larger than limit
+// bytes (all 64 bits of its size count) or changes its size meanwhile.
 bool ReadWholeFile(const StringValue &path, std::int32_t limit, StringValue &bytes);
 
 // What became of a plugin file rewrite.

@@ -12,10 +12,14 @@
 #include "runtime/system/files.h"
 #include "runtime/system/files_whole.h"
 
-bool MoveFileTo(const StringValue &from, const StringValue &to) {
+bool MoveFileTo(const StringValue &from, const StringValue &to, std::int32_t *status) {
     AssignFile(1, from);
     RenameFile(1, to);
-    return IoResult() == 0;
+    std::int32_t result = IoResult();
+    if (status != nullptr) {
+        *status = result;
+    }
+    return result == 0;
 }
 
 StringValue FindPluginIcon(const StringValue &pluginFile) {
@@ -52,31 +56,9 @@ bool ReleaseReadOnly(const StringValue &path) {
 }
 
 bool ReadWholeFile(const StringValue &path, std::int32_t limit, StringValue &bytes) {
-    std::int32_t level = ErrorLevel;
-    SetErrorLevel(-1);
-    std::int32_t size = FileSize(path);
-    IoResult();
-    TakeErrorKind();
-    SetErrorLevel(level);
-    if (size < 0 || size > limit) {
-        return false;
-    }
-    char *area = nullptr;
-    DimArea(&area, size + 1);
-    std::int32_t mode = BlockFileMode;
-    BlockFileMode = 0;
-    AssignFile(1, path);
-    OpenBlockFile(1);
-    bool ok = IoResult() == 0;
-    std::int32_t read = ok ? BlockRead(1, area, 0, size) : 0;
-    ok = ok && IoResult() == 0 && read == size;
-    CloseBlockFile(1);
-    BlockFileMode = mode;
-    if (ok) {
-        bytes = StringValue(area, 0, static_cast<std::uint32_t>(size));
-    }
-    DisposeArea(&area);
-    return ok;
+    // Opened first and sized by its handle: a file gone meanwhile is never
+    // created, and a size of 4 GiB or more is never taken for its low part.
+    return ReadFileBytes(path, limit, bytes) == 0;
 }
 
 RewriteOutcome RewritePluginFile(const StringValue &folder, const StringValue &file, const StringValue &old,

@@ -53,6 +53,7 @@ bool Rewrite(const StringValue &file, const StringValue &old, const StringValue 
     }
     StringValue text = StrConcat(StrConcat(StrConcat("Could not write ", Quoted(file)), ":\r"),
                                  FileErrorText(outcome.error));
+    text = StrConcat(text, AccessHint(outcome.error));
     if (StrLength(outcome.keptCopy) == 0) {
         text = StrConcat(text, "\rThe plugin was left unchanged.");
     } else {
@@ -88,7 +89,9 @@ void HidePlugin(std::int32_t sel) {
     if (status == 0) {
         RemoveRow(MainList, NameList, sel);
     } else {
-        Tell(StrConcat(StrConcat(StrConcat("Could not hide ", Quoted(file)), ":\r"), FileErrorText(status)));
+        Tell(StrConcat(
+            StrConcat(StrConcat(StrConcat("Could not hide ", Quoted(file)), ":\r"), FileErrorText(status)),
+            AccessHint(status)));
     }
     BackToList();
 }
@@ -105,8 +108,9 @@ void RestorePlugin(HWND dialogMainList, HWND dialogNameList, std::int32_t sel) {
     RenameFile(1, PluginPath(WithExtension(file, "src")));
     std::int32_t status = IoResult();
     if (status != 0) {
-        Tell(StrConcat(StrConcat(StrConcat("Could not restore ", Quoted(file)), ":\r"),
-                       FileErrorText(status)));
+        Tell(StrConcat(
+            StrConcat(StrConcat(StrConcat("Could not restore ", Quoted(file)), ":\r"), FileErrorText(status)),
+            AccessHint(status)));
         return;
     }
     RemoveRow(dialogMainList, dialogNameList, sel);
@@ -133,8 +137,9 @@ void DeletePlugin(std::int32_t sel) {
             status = IoResult();
         }
         if (status != 0) {
-            Tell(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
-                           FileErrorText(status)));
+            Tell(StrConcat(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
+                                     FileErrorText(status)),
+                           AccessHint(status)));
         } else {
             // The icon shares the plugin file's base name, inside the plugin folder.
             StringValue base = PluginPath(IconBaseName(file));
@@ -186,9 +191,12 @@ void RenamePlugin(std::int32_t sel, const StringValue &newName) {
         if (StrLength(written) > 0) {
             name = written;
         }
-        SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
-        SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
-                     reinterpret_cast<LPARAM>(name.data));
+        // The new text goes in before the old one goes, so a list that
+        // refuses it keeps its row count in step with the file-name list.
+        if (SendMessageA(MainList, LB_INSERTSTRING, static_cast<WPARAM>(sel),
+                         reinterpret_cast<LPARAM>(name.data)) >= 0) {
+            SendMessageA(MainList, LB_DELETESTRING, static_cast<WPARAM>(sel + 1), 0);
+        }
         SendMessageA(MainList, LB_SETCURSEL, static_cast<WPARAM>(sel), 0);
     }
     BackToList();

@@ -26,6 +26,12 @@ StringValue IconBaseName(const StringValue &file) {
     return file;
 }
 
+StringValue AccessHint(std::int32_t error) {
+    // Typical for a browser under Program Files and a user without
+    // administrator rights.
+    return error == 5 ? StringValue("\rTry starting Quillsort as administrator.") : StringValue();
+}
+
 StringValue SafetyCopyName(const StringValue &file) {
     return StrConcat(file, ".safety-copy");
 }

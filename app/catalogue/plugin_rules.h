@@ -14,6 +14,9 @@ bool IsPluginFileName(const StringValue &name, const char *ext);
 // The plugin file name without its extension (up to its last "."), the base
 // its icon files share; the whole name when it has no ".".
 StringValue IconBaseName(const StringValue &file);
+// The line that a failure box adds after an "access denied" (Win32 code 5),
+// with the line break before it; empty for every other code.
+StringValue AccessHint(std::int32_t error);
 // The name of the safety copy that a rewrite of the plugin file keeps next to
 // it while it runs: the file name + ".safety-copy".
 StringValue SafetyCopyName(const StringValue &file);

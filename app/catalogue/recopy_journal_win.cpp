@@ -3,6 +3,7 @@
 
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/plugin_files.h"
+#include "app/catalogue/plugin_rules.h"
 #include "app/catalogue/recopy_journal.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files_whole.h"
@@ -78,19 +79,22 @@ void OfferJournalRecovery() {
     }
     std::vector<StringValue> back;
     std::vector<StringValue> left;
+    std::int32_t denied = 0;
     for (const StringValue &name : waiting) {
         StringValue home = StrConcat(StrConcat(PluginFolder, "\\"), name);
         // A name taken in the plugin folder meanwhile is never overwritten.
-        if (!Exists(home) && MoveFileTo(InTemp(name), home)) {
+        std::int32_t status = 0;
+        if (!Exists(home) && MoveFileTo(InTemp(name), home, &status)) {
             back.push_back(name);
         } else {
             left.push_back(name);
+            denied = StrLength(AccessHint(status)) > 0 ? status : denied;
         }
     }
     WriteRecopyJournal(left);
     if (left.empty()) {
         RemoveDirectoryA(TempFolder.c_str());
     }
-    ShowMessageBox(RecoveryReport(back, left),
+    ShowMessageBox(StrConcat(RecoveryReport(back, left), AccessHint(denied)),
                    "Message:", left.empty() ? MB_ICONINFORMATION : MB_ICONWARNING);
 }

@@ -120,6 +120,11 @@ void RaiseNonFatal(std::int32_t number, const char *detail) {
         ShowErrorAndEnd(kAbortCaption);
 }
 
+void ReportEscapedFault() {
+    RecordReport(2, 0);
+    ShowRuntimeErrorBox(kBoxText, kAbortCaption, kErrorBoxStyle);
+}
+
 StringValue ErrorText(std::int32_t number) {
     return StringValue(LookUpErrorText(number));
 }

@@ -17,6 +17,10 @@ extern std::int32_t ErrorLevel;
 void RaiseFatal(std::int32_t number, const char *detail = nullptr);
 // Reports a non-fatal error. Returns unless the level or the user ends the program.
 void RaiseNonFatal(std::int32_t number, const char *detail = nullptr);
+// Reports a failure that escaped the script routine (an exception): the fatal
+// error box captioned "Programm abgebrochen!", whatever "errorlevel" says.
+// Script thread; allocates nothing, so it also works when memory ran out.
+void ReportEscapedFault();
 // The German text of a message number; the empty text for unknown numbers.
 StringValue ErrorText(std::int32_t number);
 // Returns ErrorKind and resets it to 0.

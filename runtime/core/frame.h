@@ -42,6 +42,11 @@ int RunRuntime(HINSTANCE instance, void (*scriptMain)());
 // thread by mistake, it ends the process with exit code 0.
 [[noreturn]] void EndProgram();
 
+// EndProgram with the given exit code in the quit message's wParam.
+[[noreturn]] void EndProgramWithCode(int code);
+// The exit code after a failure escaped the script routine.
+constexpr int ScriptFaultExitCode = 3;
+
 // The main window's WM_DESTROY, on the GUI thread: stops the script thread
 // (exit code 0), with FastMode on posts GR_PUMP_REQUESTS_ONLY and
 // GR_LEAVE_FAST_LOOP to the GUI thread, then PostQuitMessage(0).

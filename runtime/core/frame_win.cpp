@@ -130,15 +130,19 @@ int RunRuntime(HINSTANCE instance, void (*scriptMain)()) {
 }
 
 void EndProgram() {
+    EndProgramWithCode(0);
+}
+
+void EndProgramWithCode(int code) {
     if (GetCurrentThreadId() == GuiThreadId) {
-        ExitProcess(0);
+        ExitProcess(static_cast<UINT>(code));
     }
     MarkProgramEnding();
     if (FastMode != 0) {
         PostRequestNoWait(GR_PUMP_REQUESTS_ONLY, 0);
         PostRequestNoWait(GR_LEAVE_FAST_LOOP, 0);
     }
-    PostThreadMessageA(GuiThreadId, WM_QUIT, 0, 0);
+    PostThreadMessageA(GuiThreadId, WM_QUIT, static_cast<WPARAM>(code), 0);
     ExitThread(0);
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/core/script_thread.h"
 
+#include "runtime/core/errors.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/spine_hooks.h"
 
@@ -23,7 +24,11 @@ DWORD WINAPI ScriptThreadMain(LPVOID) {
     try {
         ScriptEntry();
     } catch (...) {
-        // Nothing may leave the thread entry; an escaped exception ends the program.
+        // Nothing may leave the thread entry. An escaped exception (memory
+        // ran out in a string operation, say) is a failure, never a normal
+        // end: the user is told, and the exit code says so.
+        ReportEscapedFault();
+        EndProgramWithCode(ScriptFaultExitCode);
     }
     EndProgram();
 }

@@ -43,10 +43,9 @@ void EndFileLayer();
 
 // Stores path in the channel; opens nothing, IoStatus unchanged.
 void AssignFile(std::int32_t channel, const StringValue &path);
-// Opens (or creates, when missing) the assigned path for block reads with the
-// access of BlockFileMode and no sharing. On failure the channel has no block
-// handle and IoStatus is the Win32 error code; a handle still open on the
-// channel is closed first.
+// Opens the assigned path for block reads with the access of BlockFileMode and
+// no sharing; modes 1 and 2 create it when missing, mode 0 (read) never does. On failure the channel has no
+// block handle and IoStatus is the Win32 error code; a handle still open on the channel is closed first.
 void OpenBlockFile(std::int32_t channel);
 // Reads up to count bytes from the file's current position into area + offset
 // and returns how many were read; area must be a memory area (DimArea) and the
@@ -84,7 +83,7 @@ void SetFileAttr(std::int32_t channel, std::int32_t attributes);
 
 // --- File search ----------------------------------------------------------
 
-// The size (low 32 bits) of the first entry matching path, which may hold
+// The size (low 32 bits; ReadFileBytes takes all 64) of the first entry matching path, which may hold
 // wildcards; a folder gives 0. Uses its own search, not the one below. No
 // match: IoStatus 103, the non-fatal error 209 with the path, and -1.
 std::int32_t FileSize(const StringValue &path);

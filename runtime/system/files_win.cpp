@@ -105,7 +105,9 @@ void OpenBlockFile(std::int32_t channel) {
         access = GENERIC_READ;
     else if (BlockFileMode == 1)
         access = GENERIC_WRITE;
-    c->block = CreateFileA(c->path.c_str(), access, 0, nullptr, OPEN_ALWAYS,
+    // A read never creates: only a handle that may write makes a missing file.
+    const DWORD disposition = BlockFileMode == 0 ? OPEN_EXISTING : OPEN_ALWAYS;
+    c->block = CreateFileA(c->path.c_str(), access, 0, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
     if (c->block == INVALID_HANDLE_VALUE)
         IoStatus = Win32Status();

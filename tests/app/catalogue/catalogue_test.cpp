@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/catalogue/catalogue_state.h"
+#include "app/windows/main_window.h"
 #include "catalogue_support.h"
 #include "runtime/core/settings.h"
 #include "tests/support/box_watch.h"
@@ -148,6 +149,58 @@ TEST(CatalogueScan, OnlyNamesWhoseOwnExtensionIsTheMasksAreListed) {
     std::sort(hidden.begin(), hidden.end());
     EXPECT_EQ((std::vector<std::string>{"a.src", "b.SRC"}), plugins);
     EXPECT_EQ((std::vector<std::string>{"e.hid", "f.HID"}), hidden);
+    RemoveTree(folder);
+}
+
+namespace {
+
+// A list box that refuses to take one text, as a list box out of memory does.
+WNDPROC ListProc = nullptr;
+std::string RefusedText;
+
+LRESULT CALLBACK RefusingListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == LB_ADDSTRING || message == LB_INSERTSTRING) &&
+        RefusedText == reinterpret_cast<const char *>(lParam)) {
+        return LB_ERRSPACE;
+    }
+    return CallWindowProcA(ListProc, window, message, wParam, lParam);
+}
+
+void Refuse(HWND list, const std::string &text) {
+    RefusedText = text;
+    ListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingListProc)));
+}
+
+void StopRefusing(HWND list) {
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
+}
+
+} // namespace
+
+TEST(CatalogueScan, ARowEitherListRefusesGoesIntoNeither) {
+    std::string folder = FreshFolder("refused");
+    for (const char *name : {"a", "b", "c"}) {
+        WriteBytes(folder + "\\" + name + ".src", Plugin(std::string("name=\"") + name + " shown\""));
+    }
+    std::vector<LoadedLists> loads;
+    EXPECT_EQ(0, RunWithCatalogueWindow([&] {
+                  Refuse(NameList, "b.src");
+                  loads.push_back(Load(folder));
+                  StopRefusing(NameList);
+                  Refuse(MainList, "c shown");
+                  loads.push_back(Load(folder));
+                  StopRefusing(MainList);
+              }));
+    ASSERT_EQ(2u, loads.size());
+    for (const LoadedLists &lists : loads) {
+        ASSERT_EQ(lists.shown.size(), lists.files.size());
+        for (std::size_t row = 0; row < lists.shown.size(); ++row) {
+            EXPECT_EQ(lists.shown[row], lists.files[row].substr(0, 1) + " shown");
+        }
+    }
+    EXPECT_EQ(2u, loads[0].files.size());
+    EXPECT_EQ(2u, loads[1].files.size());
     RemoveTree(folder);
 }
 

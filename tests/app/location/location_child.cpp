@@ -109,16 +109,29 @@ void QuitScript() {
     QuitTool();
 }
 
+// The shell's path of the Cookies folder, which the test points at a path of
+// the longest length the shell gives (MAX_PATH - 1 characters); then whether
+// every heap of the process is still whole.
+void LongFolderScript() {
+    Put("path", SpecialFolderPath(0x21));
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    bool whole = count > 0 && count <= 64;
+    for (DWORD i = 0; whole && i < count; ++i) {
+        whole = HeapValidate(heaps[i], 0, nullptr) != 0;
+    }
+    Put("heaps", whole ? "whole" : "damaged");
+    EndProgram();
+}
+
 struct ChildScenario {
     const char *name;
     void (*script)();
 };
 
 const ChildScenario ChildScenarios[] = {
-    {"locate", LocateScript},
-    {"startup", StartupScript},
-    {"fatal2", FatalTwoScript},
-    {"quit", QuitScript},
+    {"locate", LocateScript}, {"startup", StartupScript},       {"fatal2", FatalTwoScript},
+    {"quit", QuitScript},     {"longfolder", LongFolderScript},
 };
 
 std::string Argument(int argc, char **argv, const char *prefix) {

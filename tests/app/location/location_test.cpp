@@ -242,3 +242,38 @@ TEST_F(Location, StartUpLoadsTheCatalogueFromTheLocatedFolder) {
     EXPECT_EQ("0", second.Value("errorlevel"));
     EXPECT_EQ(2u, second.All("row").size());
 }
+
+// The shell writes a folder path of up to MAX_PATH bytes; the area it writes
+// into holds them all, and nothing past it is touched.
+TEST(SpecialFolder, APathOfTheLongestLengthComesBackWhole) {
+    const char *key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    std::string folder = "C:\\users\\Public\\qs-long";
+    std::string path = folder;
+    while (path.size() < MAX_PATH - 1) {
+        std::size_t room = MAX_PATH - 1 - path.size() - 1;
+        path += "\\" + std::string(room < 100 ? room : 100, 'x');
+    }
+    ASSERT_EQ(static_cast<std::size_t>(MAX_PATH - 1), path.size());
+    CreateFolders(path);
+    ASSERT_TRUE(FileExists(path));
+    HKEY shellFolders = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &shellFolders));
+    char before[1024] = {};
+    DWORD size = sizeof before;
+    DWORD type = 0;
+    bool had = RegQueryValueExA(shellFolders, "Cookies", nullptr, &type, reinterpret_cast<BYTE *>(before),
+                                &size) == ERROR_SUCCESS;
+    RegSetValueExA(shellFolders, "Cookies", 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
+                   static_cast<DWORD>(path.size() + 1));
+    ChildResult r = RunLocationChild("longfolder");
+    if (had) {
+        RegSetValueExA(shellFolders, "Cookies", 0, type, reinterpret_cast<const BYTE *>(before), size);
+    } else {
+        RegDeleteValueA(shellFolders, "Cookies");
+    }
+    RegCloseKey(shellFolders);
+    RemoveTree(folder);
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ(path, r.Value("path"));
+    EXPECT_EQ("whole", r.Value("heaps"));
+}

@@ -142,3 +142,30 @@ TEST(ConvertPlugin, AFileTooLargeToHoldIsRefusedUntouched) {
     EXPECT_EQ("Message:", seen.back().caption);
     EXPECT_NE(std::string::npos, seen.back().text.find("too large")) << seen.back().text;
 }
+
+TEST(ConvertPlugin, AFileOfFourGibibytesOrMoreIsRefusedUntouched) {
+    TempPluginFolder folder;
+    const std::string head = "<search name=\"Huge\">\n";
+    folder.Write("a.src", head);
+    // 4 GiB and the head's bytes, sparse: the low 32 bits of its size alone
+    // would make it look like the head.
+    HANDLE file =
+        CreateFileA((folder / "a.src").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LONG high = 1;
+    SetFilePointer(file, static_cast<LONG>(head.size()), &high, FILE_BEGIN);
+    const bool sized = SetEndOfFile(file) != 0;
+    CloseHandle(file);
+    if (!sized) {
+        GTEST_SKIP() << "this volume cannot hold a file of 4 GiB";
+    }
+    BoxWatch boxes;
+    RunPluginScenario(folder.Path(), [&] { ConvertPlugin(0); });
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA((folder / "a.src").c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(1u, data.nFileSizeHigh);
+    EXPECT_EQ(head.size(), data.nFileSizeLow);
+    auto seen = boxes.Boxes();
+    ASSERT_FALSE(seen.empty()); // the load warns first that it read only the start
+    EXPECT_NE(std::string::npos, seen.back().text.find("too large")) << seen.back().text;
+}

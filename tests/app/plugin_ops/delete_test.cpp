@@ -181,4 +181,26 @@ TEST(DeletePlugin, AFileThatCannotBeErasedIsReportedAndKeepsItsRow) {
     auto seen = boxes.Boxes();
     ASSERT_EQ(2u, seen.size());
     EXPECT_EQ("Message:", seen[1].caption);
+    // A lock is no matter of rights.
+    EXPECT_EQ(std::string::npos, seen[1].text.find("administrator")) << seen[1].text;
+}
+
+TEST(DeletePlugin, AccessDeniedSuggestsStartingAsAdministrator) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    BoxWatch boxes(IDYES);
+    // Replaced behind the tool's back by a folder, which a file erase may not
+    // remove: the system answers "access denied".
+    Outcome outcome = DeleteRow(folder, 0, [&] {
+        DeleteFileA((folder / "a.src").c_str());
+        CreateDirectoryA((folder / "a.src").c_str(), nullptr);
+    });
+    EXPECT_EQ((Rows{"Alpha"}), outcome.shown);
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    const std::string &text = seen[1].text;
+    EXPECT_EQ(0u, text.find("Could not delete ''a.src'':\r")) << text;
+    const std::string hint = "\rTry starting Quillsort as administrator.";
+    ASSERT_GT(text.size(), hint.size());
+    EXPECT_EQ(hint, text.substr(text.size() - hint.size())) << text;
 }

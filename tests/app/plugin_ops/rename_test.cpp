@@ -64,6 +64,32 @@ TEST(RenamePlugin, ChangesOnlyTheShownNameValue) {
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+namespace {
+
+WNDPROC ListProc = nullptr;
+
+// The main list refusing every new row, as a list box out of memory does.
+LRESULT CALLBACK FullListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_INSERTSTRING || message == LB_ADDSTRING) {
+        return LB_ERRSPACE;
+    }
+    return CallWindowProcA(ListProc, window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST(RenamePlugin, AListThatRefusesTheNewTextKeepsItsRows) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    folder.Write("b.src", PluginText("Beta"));
+    Outcome outcome = RenameRow(folder, 0, "Gamma", [] {
+        ListProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(MainList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FullListProc)));
+    });
+    EXPECT_EQ(2u, outcome.shown.size());
+    EXPECT_EQ(outcome.names.size(), outcome.shown.size());
+}
+
 TEST(RenamePlugin, KeepsCrLfFilesAndReadOnlyFilesAreWritten) {
     TempPluginFolder folder;
     folder.Write("a.src", PluginText("Alpha Engine"));

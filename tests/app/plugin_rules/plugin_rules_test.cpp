@@ -91,3 +91,10 @@ TEST(PluginRules, APluginFileNameHasExactlyThatExtensionInAnyCase) {
     }
     EXPECT_FALSE(IsPluginFileName("x.hidden", "hid"));
 }
+
+TEST(PluginRules, OnlyAccessDeniedGetsTheAdministratorHint) {
+    EXPECT_EQ("\rTry starting Quillsort as administrator.", Bytes(AccessHint(5)));
+    for (std::int32_t code : {0, 2, 32, 112, 183}) {
+        EXPECT_EQ("", Bytes(AccessHint(code))) << code;
+    }
+}

@@ -114,6 +114,21 @@ TEST_F(Channels, OpenBlockCreatesMissingFilesAndHoldsThemExclusively) {
     DisposeArea(&area);
 }
 
+TEST_F(Channels, OpenBlockForReadingNeverCreatesAFile) {
+    const std::int32_t mode = BlockFileMode;
+    BlockFileMode = 0;
+    AssignFile(1, P("gone.src"));
+    OpenBlockFile(1);
+    EXPECT_EQ(IoResult(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(Exists("gone.src"));
+    char *area = nullptr;
+    DimArea(&area, 4);
+    EXPECT_EQ(BlockRead(1, area, 0, 4), -1);
+    EXPECT_EQ(IoResult(), 103);
+    DisposeArea(&area);
+    BlockFileMode = mode;
+}
+
 TEST_F(Channels, CloseBlockFileOnAnOutputStreamClosesIt) {
     AssignFile(1, P("out"));
     RewriteFile(1);
