@@ -79,10 +79,11 @@ class World {
     const Icon *IconOf(int plugin) const;
     std::string IconName(const Icon &icon) const;
 
-    // Compares the disk with the intent. before: the attributes the plugins
-    // had (a failed operation must keep them). On return the world follows
-    // the disk (plugins under the names and bytes found) when nothing was
-    // lost, so the next operation starts from what is really there.
+    // Compares the disk with the intent; a plugin that kept its bytes must
+    // also have kept its read-only bit. When nothing was lost the world then
+    // follows the disk (plugins under the names and bytes found), so the next
+    // operation starts from what is really there; a plugin found only in temp
+    // stays under its old name, where a recovery must bring it back.
     Verdict Check(const Disk &disk, const Intent &intent);
 };
 
