@@ -130,6 +130,7 @@ void DeletePlugin(std::int32_t sel) {
     if (answer == IdYes) {
         StringValue file = GetListItem(NameList, sel);
         StringValue path = PluginPath(file);
+        DWORD attributes = GetFileAttributesA(path.c_str());
         std::int32_t status = 2;
         if (ReleaseReadOnly(path)) {
             AssignFile(1, path);
@@ -137,6 +138,10 @@ void DeletePlugin(std::int32_t sel) {
             status = IoResult();
         }
         if (status != 0) {
+            // A plugin that stays keeps its read-only bit.
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                SetFileAttributesA(path.c_str(), attributes);
+            }
             Tell(StrConcat(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
                                      FileErrorText(status)),
                            AccessHint(status)));

@@ -229,3 +229,21 @@ TEST(DeletePlugin, AnIconThatCannotBeErasedIsNamedAfterThePluginWent) {
     EXPECT_EQ("warning", seen[1].icon);
     EXPECT_EQ(0u, seen[1].text.find("''a.src'' was deleted, but not its icon ''a.gif'':\r")) << seen[1].text;
 }
+
+TEST(DeletePlugin, AReadOnlyPluginThatCannotBeErasedStaysReadOnly) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    SetReadOnly(folder / "a.src", true);
+    BoxWatch boxes(IDYES);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Outcome outcome = DeleteRow(folder, 0, [&] {
+        held = CreateFileA((folder / "a.src").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    });
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    EXPECT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ((Rows{"a.src"}), folder.Files());
+    EXPECT_TRUE(IsReadOnly(folder / "a.src"));
+}
