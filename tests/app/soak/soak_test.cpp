@@ -13,7 +13,8 @@
 // Each sequence is drawn from its seed. QS_SOAK_SEQUENCES sets how many run
 // (default 30, about a minute), QS_SOAK_SEED the first seed (default 1). A failing sequence
 // prints its seed and steps; the run ends with
-// "N sequences, M files lost, K false successes".
+// "N sequences, M files lost, K false successes", lines also written to the
+// file that QS_SOAK_REPORT names.
 // Sequences run on the local drive (renaming), on the FAT drive F: (re-copy)
 // and on the small drive G: (renaming, disk full); a drive the harness could
 // not set up is replaced by the local drive, and the reason is printed.
@@ -974,15 +975,26 @@ TEST(Soak, RandomOperationsWithFaultsLoseNothingAndNeverClaimFalseSuccess) {
     for (unsigned s : tally.failedSeeds) {
         failed += " " + std::to_string(s);
     }
-    std::printf("seeds %u to %u; failing seeds:%s\n", first, first + static_cast<unsigned>(count) - 1,
-                failed.empty() ? " none" : failed.c_str());
+    char line[160];
+    std::snprintf(line, sizeof line, "seeds %u to %u; failing seeds:", first,
+                  first + static_cast<unsigned>(count) - 1);
+    std::string summary = line + (failed.empty() ? std::string(" none") : failed) + "\n";
     if (tally.problems > 0) {
-        std::printf("%d other problems (left-over files, separated icons, changed attributes)\n",
-                    tally.problems);
+        std::snprintf(line, sizeof line,
+                      "%d other problems (left-over files, separated icons, changed attributes)\n",
+                      tally.problems);
+        summary += line;
     }
-    std::printf("%d sequences, %d files lost, %d false successes\n", tally.sequences, tally.lost,
-                tally.falseSuccesses);
+    std::snprintf(line, sizeof line, "%d sequences, %d files lost, %d false successes\n", tally.sequences,
+                  tally.lost, tally.falseSuccesses);
+    summary += line;
+    std::printf("%s", summary.c_str());
     std::fflush(stdout);
+    // tools/test repeats these lines at its end, also when the soak passed.
+    std::string report = testdrives::Env("QS_SOAK_REPORT");
+    if (!report.empty()) {
+        WriteBytes(report, summary);
+    }
     EXPECT_EQ(tally.lost, 0);
     EXPECT_EQ(tally.falseSuccesses, 0);
     EXPECT_EQ(tally.problems, 0);
