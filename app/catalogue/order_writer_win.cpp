@@ -75,6 +75,19 @@ void ReportOutcome(const Failures &failures, bool successMessage) {
     }
 }
 
+// The plugin, renamed from file to renamed, has an icon that could not follow
+// (status: why): the plugin takes its old name back, so that the icon still
+// belongs to it. The icon is named to the user, and the plugin too when it
+// could not return.
+void KeepWithIcon(const StringValue &renamed, const StringValue &file, const StringValue &icon,
+                  std::int32_t status, Failures &failures) {
+    failures.Add(icon, status);
+    std::int32_t back = 0;
+    if (!RenameInFolder(PluginFolder, renamed, file, back)) {
+        failures.Add(renamed, back);
+    }
+}
+
 StringValue NewPrefixLetter() {
     StringValue letter = PrefixLetter;
     while (StrEquals(letter, PrefixLetter)) {
@@ -96,11 +109,12 @@ void ResortByRenaming() {
         // The icon follows its plugin only: renamed alone it would no longer
         // belong to it.
         std::int32_t status = 0;
-        if (!RenameInFolder(PluginFolder, file, SortedName(letter, p, digits, file), status)) {
+        StringValue sorted = SortedName(letter, p, digits, file);
+        if (!RenameInFolder(PluginFolder, file, sorted, status)) {
             failures.Add(file, status);
         } else if (StrLength(icon) > 0 &&
                    !RenameInFolder(PluginFolder, icon, SortedName(letter, p, digits, icon), status)) {
-            failures.Add(icon, status);
+            KeepWithIcon(sorted, file, icon, status, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
@@ -213,7 +227,7 @@ void RestoreOriginalNames() {
             failures.Add(file, status);
         } else if (SortPrefixLength(icon) > 0 &&
                    !RenameInFolder(PluginFolder, icon, OriginalName(icon), status)) {
-            failures.Add(icon, status);
+            KeepWithIcon(OriginalName(file), file, icon, status, failures);
         }
     }
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");

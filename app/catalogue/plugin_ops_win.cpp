@@ -136,6 +136,7 @@ void DeletePlugin(std::int32_t sel) {
     if (answer == IdYes) {
         StringValue file = GetListItem(NameList, sel);
         StringValue path = PluginPath(file);
+        DWORD attributes = GetFileAttributesA(path.c_str());
         std::int32_t status = 2;
         if (ReleaseReadOnly(path)) {
             AssignFile(1, path);
@@ -143,26 +144,46 @@ void DeletePlugin(std::int32_t sel) {
             status = IoResult();
         }
         if (status != 0) {
+            // A plugin that stays keeps its read-only bit.
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                SetFileAttributesA(path.c_str(), attributes);
+            }
             Tell(StrConcat(StrConcat(StrConcat(StrConcat("Could not delete ", Quoted(file)), ":\r"),
                                      FileErrorText(status)),
                            AccessHint(status)));
         } else {
             // The icon shares the plugin file's base name, inside the plugin folder.
             StringValue base = PluginPath(IconBaseName(file));
+            StringValue iconName;
+            std::int32_t iconStatus = 0;
             SetErrorLevel(-1);
             for (std::int32_t k = 1; k <= 7; ++k) {
-                StringValue icon = StrConcat(base, StrField(IconExtensions, k, "#"));
+                StringValue extension = StrField(IconExtensions, k, "#");
+                StringValue icon = StrConcat(base, extension);
                 if (FileSize(icon) > 0) {
+                    IoResult();
+                    iconStatus = 2;
                     if (ReleaseReadOnly(icon)) {
                         AssignFile(1, icon);
                         EraseFile(1);
+                        iconStatus = IoResult();
                     }
+                    iconName = StrConcat(IconBaseName(file), extension);
                     break;
                 }
             }
             IoResult();
             SetErrorLevel(0);
             RemoveRow(MainList, NameList, sel);
+            // An icon left behind is no longer any plugin's: the user hears of it.
+            if (iconStatus != 0) {
+                Tell(StrConcat(
+                    StrConcat(StrConcat(StrConcat(StrConcat(Quoted(file), " was deleted, but not its icon "),
+                                                  Quoted(iconName)),
+                                        ":\r"),
+                              FileErrorText(iconStatus)),
+                    AccessHint(iconStatus)));
+            }
         }
     }
     BackToList();

@@ -69,9 +69,9 @@ std::int32_t WriteAll(HANDLE file, const StringValue &bytes) {
     return 0;
 }
 
-// Writes bytes from the start of the handle's file, ends the file after them,
-// flushes and compares what the file then holds.
-std::int32_t WriteAndCheck(HANDLE file, const StringValue &bytes) {
+// Writes bytes from the start of the handle's file, ends the file after them
+// and flushes.
+std::int32_t WriteFromStart(HANDLE file, const StringValue &bytes) {
     if (!Rewind(file))
         return LastError();
     std::int32_t status = WriteAll(file, bytes);
@@ -79,10 +79,20 @@ std::int32_t WriteAndCheck(HANDLE file, const StringValue &bytes) {
         return status;
     if (!SetEndOfFile(file) || !FlushFileBuffers(file))
         return LastError();
-    if (!Rewind(file))
+    return 0;
+}
+
+// Compares what the file holds with bytes, read through a handle of its own
+// after the writing one was closed: that is what the disk keeps, and some
+// file-system drivers hand the writing handle stale bytes.
+std::int32_t CompareWithFile(const StringValue &path, const StringValue &bytes) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return LastError();
     std::string back;
-    status = ReadExactly(file, bytes.length, back);
+    std::int32_t status = ReadExactly(file, bytes.length, back);
+    CloseHandle(file);
     if (status == FileTooLarge ||
         (status == 0 && back.compare(0, back.size(), bytes.data, bytes.length) != 0))
         return FileBytesDiffer;
@@ -116,8 +126,11 @@ std::int32_t CreateFileBytes(const StringValue &path, const StringValue &bytes) 
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return LastError();
-    const std::int32_t status = WriteAndCheck(file, bytes);
-    CloseHandle(file);
+    std::int32_t status = WriteFromStart(file, bytes);
+    if (!CloseHandle(file) && status == 0)
+        status = LastError();
+    if (status == 0)
+        status = CompareWithFile(path, bytes);
     if (status != 0)
         DeleteFileA(path.c_str());
     return status;
@@ -130,8 +143,10 @@ std::int32_t OverwriteFileBytes(const StringValue &path, const StringValue &byte
     if (file == INVALID_HANDLE_VALUE)
         return LastError();
     touched = true;
-    const std::int32_t status = WriteAndCheck(file, bytes);
+    std::int32_t status = WriteFromStart(file, bytes);
     if (!CloseHandle(file) && status == 0)
-        return LastError();
+        status = LastError();
+    if (status == 0)
+        status = CompareWithFile(path, bytes);
     return status;
 }

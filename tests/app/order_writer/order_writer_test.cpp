@@ -378,36 +378,56 @@ TEST(RecopyJournal, AJournalNamingNothingLeftIsRemovedWithoutAQuestion) {
     EXPECT_FALSE(FileExists(browser.Temp()));
 }
 
-// On a FAT volume the start-up chooses the re-copy method and offers no name
-// restore. Needs a folder on such a volume, named by QS_FAT_FOLDER (ending in
-// a backslash), e.g. a USB stick on Windows.
-TEST(FatVolume, UsesTheRecopyMethodAndKeepsEveryFile) {
-    char folder[MAX_PATH] = {};
-    GetEnvironmentVariableA("QS_FAT_FOLDER", folder, MAX_PATH);
-    char fileSystem[64] = {};
-    std::string root = std::string(folder).substr(0, 3);
-    if (folder[0] == '\0' ||
-        !GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
-                               sizeof fileSystem) ||
-        std::string(fileSystem).find("FAT") == std::string::npos) {
-        // A FAT image mounted with fusefat works on Linux, but Wine reports
-        // NTFS for every drive, the mounted image included, so under Wine the
-        // FAT branch cannot be reached; the re-copy method itself is tested
-        // above by calling it directly.
-        GTEST_SKIP()
-            << "no FAT volume: set QS_FAT_FOLDER to a folder on one (Wine reports NTFS for all drives)";
+// The name of the file whose name holds part.
+std::string NameWith(const DemoBrowser &browser, const std::string &part) {
+    for (const std::string &name : browser.Files()) {
+        if (name.find(part) != std::string::npos) {
+            return name;
+        }
     }
-    DemoBrowser browser(folder);
+    return "?";
+}
+
+// An icon held open by another program cannot be renamed: its plugin takes
+// its old name back, so the two still share a name, and the icon is named to
+// the user; the other plugins are sorted as usual.
+TEST(IconHeldOpen, KeepsItsPluginUnderTheOldNameInBothDirections) {
+    DemoBrowser browser;
     browser.AddPlugin("alpha.src", "Alpha");
     browser.AddFile("alpha.gif", "icon");
     browser.AddPlugin("beta.src", "Beta");
     BoxWatch boxes;
     RunApplication([&] {
-        EXPECT_EQ(RenameMethod, 0);
-        EXPECT_EQ(OrigNamesButton, nullptr);
-        ResortPlugins();
+        HANDLE held = CreateFileA(browser.Path("alpha.gif").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ResortByRenaming();
         ASSERT_TRUE(boxes.WaitFor(1));
-        EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
+        CloseHandle(held);
+        SeenBox box = boxes.Boxes()[0];
+        EXPECT_EQ(box.icon, "warning");
+        EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\ralpha.gif");
+        EXPECT_TRUE(FileExists(browser.Path("alpha.gif")));
+        EXPECT_TRUE(FileExists(browser.Path("alpha.src")));
+        EXPECT_EQ(NameWith(browser, "##beta.src").substr(1), "01##beta.src");
+        EXPECT_EQ(browser.Files().size(), 3u);
+
+        // Sorted names given back while the sorted icon is held.
+        ResortByRenaming();
+        ASSERT_TRUE(boxes.WaitFor(2));
+        std::string icon = NameWith(browser, "##alpha.gif");
+        std::string plugin = icon.substr(0, icon.size() - 4) + ".src";
+        ASSERT_TRUE(FileExists(browser.Path(plugin)));
+        held = CreateFileA(browser.Path(icon).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        RestoreOriginalNames();
+        ASSERT_TRUE(boxes.WaitFor(3));
+        CloseHandle(held);
+        EXPECT_EQ(boxes.Boxes()[2].text, "1 plugin file could not be renamed or moved:\r\r" + icon);
+        EXPECT_TRUE(FileExists(browser.Path(icon)));
+        EXPECT_TRUE(FileExists(browser.Path(plugin)));
+        EXPECT_TRUE(FileExists(browser.Path("beta.src")));
+        EXPECT_EQ(browser.Files().size(), 3u);
     });
-    EXPECT_EQ(browser.Files(), (std::vector<std::string>{"alpha.gif", "alpha.src", "beta.src"}));
+    EXPECT_EQ(ReadBytes(browser.Path("beta.src")), PluginText("Beta"));
 }

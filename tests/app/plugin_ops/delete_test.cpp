@@ -204,3 +204,46 @@ TEST(DeletePlugin, AccessDeniedSuggestsStartingAsAdministrator) {
     ASSERT_GT(text.size(), hint.size());
     EXPECT_EQ(hint, text.substr(text.size() - hint.size())) << text;
 }
+
+TEST(DeletePlugin, AnIconThatCannotBeErasedIsNamedAfterThePluginWent) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    folder.Write("a.gif", "GIF");
+    folder.Write("b.src", PluginText("Beta"));
+    BoxWatch boxes(IDYES);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Outcome outcome = DeleteRow(folder, 0, [&] {
+        held = CreateFileA((folder / "a.gif").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    });
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    // The plugin is gone with its row; its icon stays and the user hears of it.
+    EXPECT_EQ((Rows{"Beta"}), outcome.shown);
+    EXPECT_TRUE(outcome.back);
+    EXPECT_EQ((Rows{"a.gif", "b.src"}), folder.Files());
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ("Message:", seen[1].caption);
+    EXPECT_EQ("warning", seen[1].icon);
+    EXPECT_EQ(0u, seen[1].text.find("''a.src'' was deleted, but not its icon ''a.gif'':\r")) << seen[1].text;
+}
+
+TEST(DeletePlugin, AReadOnlyPluginThatCannotBeErasedStaysReadOnly) {
+    TempPluginFolder folder;
+    folder.Write("a.src", PluginText("Alpha"));
+    SetReadOnly(folder / "a.src", true);
+    BoxWatch boxes(IDYES);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    Outcome outcome = DeleteRow(folder, 0, [&] {
+        held = CreateFileA((folder / "a.src").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    });
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    EXPECT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ((Rows{"a.src"}), folder.Files());
+    EXPECT_TRUE(IsReadOnly(folder / "a.src"));
+}
