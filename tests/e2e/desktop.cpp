@@ -222,6 +222,17 @@ void ClickAt(int x, int y, bool right) {
     Sleep(30);
 }
 
+bool ClickAtUntil(int x, int y, const std::function<bool()> &effect, int timeoutMs) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ClickAt(x, y);
+        if (WaitUntil(effect, timeoutMs)) {
+            return true;
+        }
+        std::fprintf(stderr, "desktop: click %d at %d,%d without effect\n", attempt + 1, x, y);
+    }
+    return false;
+}
+
 void ClickWindow(HWND window) {
     POINT centre = CentreOf(window);
     ClickAt(centre.x, centre.y);

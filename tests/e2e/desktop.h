@@ -39,6 +39,10 @@ void PressMouse(bool right = false);
 void ReleaseMouse(bool right = false);
 // Moves to x, y and clicks: press, a short human-length hold, release.
 void ClickAt(int x, int y, bool right = false);
+// Clicks at x, y until effect holds: again only when the effect is still
+// missing after timeoutMs (a press shorter than one of the tool's busy passes
+// goes unseen by its polling), three clicks at most. Returns whether it held.
+bool ClickAtUntil(int x, int y, const std::function<bool()> &effect, int timeoutMs = 8000);
 // Clicks the centre of a window (for example a button of another process).
 void ClickWindow(HWND window);
 // Holds the mouse button at x, y until effect holds, then releases it.

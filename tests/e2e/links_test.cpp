@@ -22,8 +22,7 @@ TEST(FreshStart, LinksWaitForTheGracePeriodThenTheToolEndsByItsCloseBox) {
     Pause(static_cast<int>(2000 - clicked));
     EXPECT_TRUE(session.recorder->Lines().empty());
 
-    ClickAt(logo.x, logo.y);
-    ASSERT_TRUE(session.recorder->WaitForLines(1));
+    ASSERT_TRUE(ClickAtUntil(logo.x, logo.y, [&session] { return session.recorder->Lines().size() >= 1; }));
     EXPECT_NE(std::string::npos, session.recorder->Lines()[0].find("https://www.mozilla.org/firefox/"));
 
     // No hidden plugins: an empty list, and no restoring without a row.

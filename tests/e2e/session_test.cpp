@@ -701,11 +701,9 @@ TEST_F(ToolSession, LinksOpenOnPressAndReleaseOverTheSameArea) {
     }));
 
     Record().Clear();
-    ClickAt(logo.x, logo.y);
-    ASSERT_TRUE(Record().WaitForLines(1));
+    ASSERT_TRUE(ClickAtUntil(logo.x, logo.y, [] { return Record().Lines().size() >= 1; }));
     EXPECT_NE(std::string::npos, Record().Lines()[0].find("https://www.mozilla.org/firefox/"));
-    ClickAt(author.x, author.y);
-    ASSERT_TRUE(Record().WaitForLines(2));
+    ASSERT_TRUE(ClickAtUntil(author.x, author.y, [] { return Record().Lines().size() >= 2; }));
     EXPECT_NE(std::string::npos, Record().Lines()[1].find("https://quillsort.example.org/"));
 
     // Pressed on the logo and released beside it; pressed beside and released on it.
