@@ -6,7 +6,6 @@
 #include "runtime/core/spine_hooks.h"
 #include "runtime/system/files.h"
 #include "runtime/system/system_libraries.h"
-#include "runtime/window/window_services.h"
 
 DWORD GuiThreadId;
 HINSTANCE Instance;
@@ -117,13 +116,13 @@ int RunRuntime(HINSTANCE instance, void (*scriptMain)()) {
     Instance = instance;
     StartCore();
     StartLocaleLayer();
-    StartWindowServices();
+    StartWindowLayer();
     StartDrawingLayer();
     StartFileLayer();
     int code = Run(scriptMain);
     EndFileLayer();
     EndDrawingLayer();
-    EndWindowServices();
+    EndWindowLayer();
     EndLocaleLayer();
     EndCore();
     return code;

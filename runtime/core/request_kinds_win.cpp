@@ -15,11 +15,9 @@
 #include "runtime/core/spine_hooks.h"
 #include "runtime/core/string_value.h"
 #include "runtime/core/window_procs.h"
+#include "runtime/core/window_settings.h"
 #include "runtime/system/library_call.h"
 #include "runtime/system/system_libraries.h"
-#include "runtime/window/controls.h"
-#include "runtime/window/window_classes.h"
-#include "runtime/window/window_services.h"
 
 namespace {
 

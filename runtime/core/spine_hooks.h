@@ -12,6 +12,9 @@ void StartNumberDefaults();
 void StartErrorLevel();
 // String layer: locale and decimal separator.
 void StartLocaleLayer();
+// Window services: classes, input events and the main window's settings.
+void StartWindowLayer();
+void EndWindowLayer();
 // Drawing: console values, current font and the drawing layer's object.
 void StartDrawingLayer();
 void EndDrawingLayer();

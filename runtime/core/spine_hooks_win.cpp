@@ -1,12 +1,26 @@
-// The spine hooks that no layer header carries: the drawing layer's start
-// and end, and the procedures of the template dialogs this program never shows.
+// The spine hooks that no layer header carries: the window and drawing
+// layers' start and end, and the procedures of the template dialogs this
+// program never shows. The process frame reaches the window layer only here.
 #include "runtime/core/spine_hooks.h"
 
 #include "runtime/window/drawing.h"
+#include "runtime/window/window_services.h"
 
-void StartDrawingLayer() { StartDrawing(); }
+void StartWindowLayer() {
+    StartWindowServices();
+}
 
-void EndDrawingLayer() { EndDrawing(); }
+void EndWindowLayer() {
+    EndWindowServices();
+}
+
+void StartDrawingLayer() {
+    StartDrawing();
+}
+
+void EndDrawingLayer() {
+    EndDrawing();
+}
 
 void ReleaseRemainingRegistries() {}
 

@@ -30,6 +30,34 @@ extern volatile LONG ManifestPresent;
 extern volatile LONG ClientWidth;
 extern volatile LONG ClientHeight;
 
+// The runtime's window classes: the main window and the secondary windows.
+// Registered by the window-services start-up.
+constexpr char MainWindowClassName[] = "FENSTER";
+constexpr char DialogWindowClassName[] = "DIALOG";
+
+// The main window's title and frame, as the window services choose them on
+// the script thread (SetWindowTitle, SetWindowStyle) and the GUI thread reads
+// them when it creates the main window or a "DIALOG" window. The title's text
+// stays valid until the next StoreMainWindowTitle, which the script thread
+// cannot call while it waits for a window request.
+void StoreMainWindowTitle(const char *title);
+void StoreMainWindowFrame(LONG style, LONG exStyle);
+const char *MainWindowTitle();
+DWORD MainWindowStyle();
+DWORD MainWindowExStyle();
+// False when SetWindowStyle chose the no-menu flag.
+bool MainWindowHasMenu();
+
+// Control font given to every control created by GR_CREATE_CONTROL and
+// GR_CREATE_TAB_CONTROL: mode 0 none, 1 ControlFont, 2 or more the mode value
+// itself as the font handle. 0 and null at start; nothing in this program
+// changes them.
+extern volatile LONG_PTR ControlFontMode;
+extern HFONT volatile ControlFont;
+// GUI thread, right after a control was created: WM_SETFONT by the font mode,
+// with redrawing.
+void ApplyControlFont(HWND control);
+
 // True when the option bit is set in WindowStyleSetting. Any thread.
 inline bool WindowStyleHas(LONG bit) {
     return (WindowStyleSetting & bit) != 0;

@@ -43,12 +43,6 @@ HWND OpenTemplateDialog(HWND parent, const StringValue &title, std::int32_t x, s
 // Script thread. Destroys the window on the GUI thread; nonzero on success.
 std::int32_t DestroyControl(HWND window);
 
-// Control font given to every control created by GR_CREATE_CONTROL and
-// GR_CREATE_TAB_CONTROL: mode 0 none, 1 ControlFont, 2 or more the mode value
-// itself as the font handle. 0 and null at start; nothing in this program
-// changes them.
-extern volatile LONG_PTR ControlFontMode;
-extern HFONT volatile ControlFont;
-// GUI thread, right after a control was created: WM_SETFONT by the font mode,
-// with redrawing.
-void ApplyControlFont(HWND control);
+// The control font (ControlFontMode, ControlFont, ApplyControlFont) is kept in
+// runtime/core/window_settings.h, where the GUI thread's requests use it.
+#include "runtime/core/window_settings.h"

@@ -11,9 +11,6 @@
 #include "runtime/core/strings.h"
 #include "runtime/window/control_keywords.h"
 
-volatile LONG_PTR ControlFontMode = 0;
-HFONT volatile ControlFont = nullptr;
-
 namespace {
 
 // A request block that frees itself.
@@ -219,12 +216,4 @@ std::int32_t DestroyControl(HWND window) {
     block[0] = Word(window);
     SendRequest(GR_DESTROY_WINDOW, reinterpret_cast<LPARAM>(block.get()));
     return static_cast<std::int32_t>(block[1]);
-}
-
-void ApplyControlFont(HWND control) {
-    LONG_PTR mode = ControlFontMode;
-    if (mode == 0)
-        return;
-    HFONT font = mode == 1 ? ControlFont : reinterpret_cast<HFONT>(mode);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

@@ -3,8 +3,7 @@
 // unregistered at its end, on the GUI thread.
 #pragma once
 
-constexpr char MainWindowClassName[] = "FENSTER";
-constexpr char DialogWindowClassName[] = "DIALOG";
+#include "runtime/core/window_settings.h" // the class names
 
 // Registers both classes; false when a registration fails.
 bool RegisterRuntimeClasses();

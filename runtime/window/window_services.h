@@ -33,11 +33,6 @@ void SetWindowTitle(const StringValue &title);
 // keyboard handling.
 void SetWindowStyle(std::uint32_t bits);
 
-// The settings as the GUI thread reads them when it creates the main window
-// or a "DIALOG" window; MainWindowTitle's text stays valid until the next
-// SetWindowTitle, which the blocked script thread cannot call meanwhile.
-const char *MainWindowTitle();
-DWORD MainWindowStyle();
-DWORD MainWindowExStyle();
-// False when SetWindowStyle chose the no-menu flag.
-bool MainWindowHasMenu();
+// The settings themselves (MainWindowTitle, MainWindowStyle, ...) are kept in
+// runtime/core/window_settings.h, where the GUI thread reads them.
+#include "runtime/core/window_settings.h"

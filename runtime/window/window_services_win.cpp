@@ -11,12 +11,6 @@
 
 namespace {
 
-// The main window's title; written by the script thread, read by the GUI
-// thread only while the script thread waits for a window request.
-StringValue MainTitle;
-volatile LONG MainStyle = InitialMainStyle;
-volatile LONG MainExStyle = InitialMainExStyle;
-
 // The option bits SetWindowStyle keeps in WindowStyleSetting.
 constexpr LONG kOptionBits = WindowStyleNoMenu | WindowStyleScreenBackground | WindowStyleDialog;
 
@@ -28,9 +22,8 @@ bool ProgramCarriesManifest() {
 } // namespace
 
 void StartWindowServices() {
-    MainTitle = InitialMainTitle;
-    InterlockedExchange(&MainStyle, InitialMainStyle);
-    InterlockedExchange(&MainExStyle, InitialMainExStyle);
+    StoreMainWindowTitle(InitialMainTitle);
+    StoreMainWindowFrame(InitialMainStyle, InitialMainExStyle);
     InterlockedExchange(&WindowStyleSetting, 0);
     if (!RegisterRuntimeClasses())
         ExitProcess(1);
@@ -56,30 +49,13 @@ void EndWindowServices() {
 }
 
 void SetWindowTitle(const StringValue &title) {
-    MainTitle = title;
+    StoreMainWindowTitle(title.c_str());
     if (MainWindow)
-        SetWindowTextA(MainWindow, MainTitle.c_str());
+        SetWindowTextA(MainWindow, MainWindowTitle());
 }
 
 void SetWindowStyle(std::uint32_t bits) {
-    FrameChoice choice = FrameStyleForBits(bits, static_cast<std::uint32_t>(MainExStyle));
-    InterlockedExchange(&MainStyle, static_cast<LONG>(choice.style));
-    InterlockedExchange(&MainExStyle, static_cast<LONG>(choice.exStyle));
+    FrameChoice choice = FrameStyleForBits(bits, static_cast<std::uint32_t>(MainWindowExStyle()));
+    StoreMainWindowFrame(static_cast<LONG>(choice.style), static_cast<LONG>(choice.exStyle));
     InterlockedExchange(&WindowStyleSetting, static_cast<LONG>(bits) & kOptionBits);
-}
-
-const char *MainWindowTitle() {
-    return MainTitle.c_str();
-}
-
-DWORD MainWindowStyle() {
-    return static_cast<DWORD>(MainStyle);
-}
-
-DWORD MainWindowExStyle() {
-    return static_cast<DWORD>(MainExStyle);
-}
-
-bool MainWindowHasMenu() {
-    return !WindowStyleHas(WindowStyleNoMenu);
 }
