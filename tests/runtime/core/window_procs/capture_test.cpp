@@ -251,8 +251,9 @@ void WaitScenario() {
     SetUserMessages(1, 0);
     RunOnGuiThread([main] { KillTimer(main, 7); });
 
-    // A paint message wakes WaitMessage.
-    ArmTimeout(3000);
+    // A paint message wakes WaitMessage. Other messages may be dispatched
+    // after it now and then, so it is tried again, with a generous limit.
+    ArmTimeout(10000);
     while (TimerFlag == 0 && !Waits.paintWokeWaitMessage) {
         InvalidateRect(main, nullptr, FALSE);
         Script::WaitMessage();
