@@ -446,14 +446,21 @@ TEST_F(ToolSession, WithASingleRowTheMenuHasNeitherMove) {
 
 // --- The hidden-plugins dialog ---
 
+HWND ShownList(HWND dialog) {
+    return MainList(dialog);
+}
+
+// Opens the dialog and waits until it is ready for keys as the user sees it:
+// its hidden plugins listed and its list holding the keyboard focus.
 HWND OpenHiddenDialog(HWND main, DWORD pid) {
     ClickButtonUntil(Button(main, "  Show Hidden..."),
                      [pid] { return DialogWindow(pid, "Hidden Search Plugins") != nullptr; });
-    return WaitForDialog(pid, "Hidden Search Plugins");
-}
-
-HWND ShownList(HWND dialog) {
-    return MainList(dialog);
+    HWND dialog = WaitForDialog(pid, "Hidden Search Plugins");
+    if (dialog != nullptr) {
+        HWND list = ShownList(dialog);
+        WaitUntil([list] { return !ListRows(list).empty() && HasKeyboardFocus(list); });
+    }
+    return dialog;
 }
 
 TEST_F(ToolSession, HiddenPluginsAreRestoredByButtonAndKeys) {
