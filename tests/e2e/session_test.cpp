@@ -590,6 +590,13 @@ POINT HelpButtonPoint(HWND main) {
     return POINT{rect.left + 4, (rect.top + rect.bottom) / 2};
 }
 
+// Opens the About window with a click on "?"; null when it did not come.
+HWND OpenAboutWindow(HWND main, DWORD pid) {
+    POINT help = HelpButtonPoint(main);
+    ClickAt(help.x, help.y);
+    return WaitForDialog(pid, "About...");
+}
+
 // Brings a window of the tool to the front as the task switcher would. Wine
 // does not keep an owned window above its owner when the owner is clicked,
 // so a window hidden that way cannot be reached by a click.
@@ -632,9 +639,7 @@ TEST_F(ToolSession, AboutWindowOpensOnceAndKeepsOpenForItsWebsiteButton) {
 }
 
 TEST_F(ToolSession, EscapeClosesTheAboutWindowOnlyWhileItIsInFront) {
-    POINT help = HelpButtonPoint(Main());
-    ClickAt(help.x, help.y);
-    HWND about = WaitForDialog(Pid(), "About...");
+    HWND about = OpenAboutWindow(Main(), Pid());
     ASSERT_NE(nullptr, about);
     BringToFront(Main());
     ASSERT_TRUE(IsForeground(Main()));
@@ -650,9 +655,7 @@ TEST_F(ToolSession, EscapeClosesTheAboutWindowOnlyWhileItIsInFront) {
 }
 
 TEST_F(ToolSession, AboutWindowClosesByOkThenEnterStartsNothing) {
-    POINT help = HelpButtonPoint(Main());
-    ClickAt(help.x, help.y);
-    HWND about = WaitForDialog(Pid(), "About...");
+    HWND about = OpenAboutWindow(Main(), Pid());
     ASSERT_NE(nullptr, about);
     BringToFront(about);
     // Enter goes down while the mouse holds OK and stays down after the
@@ -734,9 +737,7 @@ TEST_F(ToolSession, LinksOpenOnPressAndReleaseOverTheSameArea) {
 // --- Focus, activation and closing ---
 
 TEST_F(ToolSession, AltF4InTheAboutWindowClosesOnlyTheAboutWindow) {
-    POINT help = HelpButtonPoint(Main());
-    ClickAt(help.x, help.y);
-    HWND about = WaitForDialog(Pid(), "About...");
+    HWND about = OpenAboutWindow(Main(), Pid());
     ASSERT_NE(nullptr, about);
     BringToFront(about);
     ASSERT_TRUE(IsForeground(about));

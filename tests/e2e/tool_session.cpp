@@ -9,26 +9,34 @@
 
 namespace {
 
+// Removes everything inside folder, sub-folders included; the folder stays.
+void RemoveContents(const std::string &folder);
+
 void RemoveTree(const std::string &folder) {
+    RemoveContents(folder);
+    RemoveDirectoryA(folder.c_str());
+}
+
+void RemoveContents(const std::string &folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
     }
-    RemoveDirectoryA(folder.c_str());
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        std::string path = folder + "\\" + name;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+        } else {
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 bool KeyExists(HKEY root, const std::string &path) {
@@ -208,25 +216,7 @@ std::map<std::string, std::string> PluginFolder::Files() const {
 }
 
 void PluginFolder::Clear() const {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((plugins_ + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        std::string path = plugins_ + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveTree(path);
-        } else {
-            DeleteFileA(path.c_str());
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    RemoveContents(plugins_);
 }
 
 // --- Recorder ---
