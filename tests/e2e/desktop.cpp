@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -35,6 +36,37 @@ void SendKey(WORD vk, bool up) {
         input.ki.dwFlags |= KEYEVENTF_KEYUP;
     }
     SendInput(1, &input, sizeof input);
+}
+
+// Wine brings its key state in line with the X server's keyboard whenever one
+// of its X windows gains the focus (a dialog appears or goes, a window is
+// activated): a key that is down for Wine but up in the X server is let go.
+// Keys pressed through SendInput are never down in the X server, so such a
+// sync lets go of a key the test still holds, and the tool rightly stops
+// seeing it, while a user's finger would still be on the key. A hold that
+// waits for the key's effect therefore presses the key again when it finds it
+// let go: to the tool that is a fresh press, which is what the hold is for.
+void PressAgainIfLetGo(std::initializer_list<WORD> keys) {
+    for (WORD vk : keys) {
+        if ((GetAsyncKeyState(vk) & 0x8000) == 0) {
+            std::fprintf(stderr, "desktop: held key %#x was let go by a key state sync; pressing it again\n",
+                         vk);
+            SendKey(vk, false);
+        }
+    }
+}
+
+// Waits for effect while holding keys (already pressed, in order).
+bool WaitHolding(std::initializer_list<WORD> keys, const std::function<bool()> &effect, int timeoutMs) {
+    return WaitUntil(
+        [&] {
+            if (effect()) {
+                return true;
+            }
+            PressAgainIfLetGo(keys);
+            return false;
+        },
+        timeoutMs);
 }
 
 // Where the last MoveMouse put the pointer: the place the user's hand is.
@@ -146,7 +178,7 @@ void TapKey(WORD vk) {
 
 bool HoldKeyUntil(WORD vk, const std::function<bool()> &effect, int timeoutMs) {
     PressKey(vk);
-    bool seen = WaitUntil(effect, timeoutMs);
+    bool seen = WaitHolding({vk}, effect, timeoutMs);
     ReleaseKey(vk);
     Sleep(30);
     return seen;
@@ -156,7 +188,7 @@ bool HoldChordUntil(WORD modifier, WORD vk, const std::function<bool()> &effect,
     PressKey(modifier);
     Sleep(20);
     PressKey(vk);
-    bool seen = WaitUntil(effect, timeoutMs);
+    bool seen = WaitHolding({modifier, vk}, effect, timeoutMs);
     ReleaseKey(vk);
     Sleep(20);
     ReleaseKey(modifier);

@@ -25,6 +25,8 @@ void ReleaseKey(WORD vk);
 void TapKey(WORD vk);
 // Holds vk down until effect holds (or timeoutMs), then releases it; returns
 // whether the effect was seen. The way a user holds a key until something happens.
+// Should Wine let go of the key meanwhile (it syncs its key state with the X
+// server's, where keys sent by SendInput are never down), it is pressed again.
 bool HoldKeyUntil(WORD vk, const std::function<bool()> &effect, int timeoutMs = 5000);
 // Holds modifier and vk together until effect holds, then releases both.
 bool HoldChordUntil(WORD modifier, WORD vk, const std::function<bool()> &effect, int timeoutMs = 5000);
