@@ -82,6 +82,17 @@ void SendMouseAt(POINT at, DWORD flags) {
     SendInput(1, &input, sizeof input);
 }
 
+// Moves the pointer back to at after it was found elsewhere. Wine moves the X
+// server's pointer for a SendInput move only when the move changes the
+// position Wine has on record; when the X pointer went back after a move,
+// Wine's record may still say at, so a plain move there again would move
+// nothing (and Wine reads the X pointer again once its record is 100 ms
+// old). A pixel aside first makes both moves real.
+void PutPointerBack(POINT at) {
+    SendMouseAt(POINT{at.x > 0 ? at.x - 1 : at.x + 1, at.y}, 0);
+    SendMouseAt(at, 0);
+}
+
 // A button event where the pointer was put. Another Wine process that is
 // slow to read its X events may still move the pointer back to where an
 // earlier move had taken it, even between a check of the pointer and the
@@ -101,6 +112,7 @@ void SendMouse(DWORD flags) {
     if (at.x != Intended.x || at.y != Intended.y) {
         std::fprintf(stderr, "desktop: the pointer was at %ld,%ld instead of %ld,%ld for a button\n", at.x,
                      at.y, Intended.x, Intended.y);
+        PutPointerBack(Intended);
     }
     SendMouseAt(Intended, flags);
 }
@@ -227,14 +239,22 @@ void MoveMouse(int x, int y) {
     // position; otherwise the move is made again.
     Intended = POINT{x, y};
     for (int attempt = 0; attempt < 5; ++attempt) {
-        SendMouseAt(Intended, 0);
+        if (attempt == 0) {
+            SendMouseAt(Intended, 0);
+        } else {
+            PutPointerBack(Intended);
+        }
         if (WaitUntil(there, 500)) {
             Sleep(PointerSettleMs);
             if (there()) {
                 return;
             }
         }
-        std::fprintf(stderr, "desktop: the pointer left %d,%d again; moving it once more\n", x, y);
+        POINT now = {};
+        GetCursorPos(&now);
+        std::fprintf(stderr,
+                     "desktop: the pointer left %d,%d again (it is at %ld,%ld); moving it once more\n", x, y,
+                     now.x, now.y);
     }
 }
 

@@ -709,7 +709,7 @@ TEST_F(ToolSession, LinksOpenOnPressAndReleaseOverTheSameArea) {
         now.cbSize = sizeof now;
         GetCursorInfo(&now);
         return now.hCursor == plain.hCursor;
-    }));
+    })) << FocusReport(Main());
 
     Record().Clear();
     ASSERT_TRUE(ClickAtUntil(logo.x, logo.y, [] { return Record().Lines().size() >= 1; }));
