@@ -340,16 +340,24 @@ HWND Child(HWND parent, const std::string &className, const std::string &text) {
 }
 
 std::vector<std::string> ListRows(HWND list) {
+    // The tool may change a row between a test's LB_GETTEXTLEN and its
+    // LB_GETTEXT, and LB_GETTEXT writes the row as it is then, without a
+    // limit: a buffer sized by the first answer could be overrun, corrupting
+    // the test program's heap. So every row is read into a buffer far larger
+    // than any row of the tool; a row too long for it is read as empty.
+    constexpr LRESULT BufferChars = 32768;
+    std::vector<wchar_t> wide(static_cast<size_t>(BufferChars), L'\0');
     std::vector<std::string> rows;
     LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length < 0) {
+        if (length < 0 || length >= BufferChars / 2) {
             rows.emplace_back();
             continue;
         }
-        std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+        wide[0] = L'\0';
         SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        wide[static_cast<size_t>(BufferChars) - 1] = L'\0';
         char text[1024] = {};
         WideCharToMultiByte(1252, 0, wide.data(), -1, text, sizeof text - 1, nullptr, nullptr);
         rows.emplace_back(text);
