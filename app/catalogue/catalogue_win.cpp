@@ -14,6 +14,7 @@
 #include "runtime/core/settings.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files.h"
+#include "runtime/system/library_call.h"
 #include "runtime/window/window_ops.h"
 
 namespace {
@@ -81,12 +82,17 @@ void AddPluginEntry(const StringValue &name, HWND mainList, HWND nameList) {
 }
 
 void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const StringValue &mask) {
-    SendMessageA(mainList, LB_RESETCONTENT, 0, 0);
-    SendMessageA(nameList, LB_RESETCONTENT, 0, 0);
-    // Without redrawing each row the fill costs microseconds instead of
-    // milliseconds per plugin; the lists are repainted once at the end.
-    SendMessageA(mainList, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(nameList, WM_SETREDRAW, FALSE, 0);
+    const std::uintptr_t main = reinterpret_cast<std::uintptr_t>(mainList);
+    const std::uintptr_t names = reinterpret_cast<std::uintptr_t>(nameList);
+    // Both lists emptied, then their redraw turned off, in one hand-over to
+    // the GUI thread. Without redrawing each row the fill costs microseconds
+    // instead of milliseconds per plugin; the lists are repainted once at the
+    // end.
+    BatchedCall empty[4] = {{"user32", "SendMessageA", 4, {main, LB_RESETCONTENT, 0, 0}, 0},
+                            {"user32", "SendMessageA", 4, {names, LB_RESETCONTENT, 0, 0}, 0},
+                            {"user32", "SendMessageA", 4, {main, WM_SETREDRAW, FALSE, 0}, 0},
+                            {"user32", "SendMessageA", 4, {names, WM_SETREDRAW, FALSE, 0}, 0}};
+    CallLibraryBatch(empty, 4);
 
     // Plugins that an unfinished re-sort left in the temporary folder are
     // offered back before the folder is listed.
@@ -120,11 +126,15 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     // one list must stay the row i of the other.
     AddListRowPairs(mainList, rows.shown, nameList, rows.files);
 
-    SendMessageA(nameList, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(mainList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(mainList, nullptr, TRUE);
+    // Redraw back on, the main list repainted and its rows counted: one
+    // hand-over again.
+    BatchedCall shown[4] = {{"user32", "SendMessageA", 4, {names, WM_SETREDRAW, TRUE, 0}, 0},
+                            {"user32", "SendMessageA", 4, {main, WM_SETREDRAW, TRUE, 0}, 0},
+                            {"user32", "InvalidateRect", 3, {main, 0, TRUE}, 0},
+                            {"user32", "SendMessageA", 4, {main, LB_GETCOUNT, 0, 0}, 0}};
+    CallLibraryBatch(shown, 4);
 
-    LRESULT count = SendMessageA(mainList, LB_GETCOUNT, 0, 0);
+    LRESULT count = shown[3].result;
     WPARAM row = (selection < count && selection != -1) ? static_cast<WPARAM>(selection) : 0;
     SendMessageA(mainList, LB_SETCURSEL, row, 0);
     UpdateMoveButtons();

@@ -49,6 +49,15 @@ std::int32_t RowCount() {
     return static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
 }
 
+// Row p of the file-name list as GetListItem gives it, from the rows read in
+// one request (the empty text past their end). The loops over the catalogue
+// read the list once: it does not change while they run, and two
+// cross-thread messages per row cost more than the renames.
+StringValue NameAt(const std::vector<StringValue> &names, std::int32_t p) {
+    return p >= 0 && static_cast<std::size_t>(p) < names.size() ? names[static_cast<std::size_t>(p)]
+                                                                : StringValue();
+}
+
 StringValue InFolder(const StringValue &folder, const StringValue &name) {
     return StrConcat(StrConcat(folder, "\\"), name);
 }
@@ -103,8 +112,9 @@ void ResortByRenaming() {
     std::int32_t count = RowCount();
     std::int32_t digits = PositionDigits(count);
     Failures failures;
+    std::vector<StringValue> names = GetListItems(NameList);
     for (std::int32_t p = 0; p < count; ++p) {
-        StringValue file = GetListItem(NameList, p);
+        StringValue file = NameAt(names, p);
         StringValue icon = FindPluginIcon(file);
         // The icon follows its plugin only: renamed alone it would no longer
         // belong to it.
@@ -133,8 +143,9 @@ void ResortByRecopying() {
     // folder keeps its plugin where it is, and is none of this re-sort's
     // business.
     std::vector<StringValue> leaving;
+    std::vector<StringValue> names = GetListItems(NameList);
     for (std::int32_t p = 0; p < count; ++p) {
-        StringValue file = GetListItem(NameList, p);
+        StringValue file = NameAt(names, p);
         if (GetFileAttributesA(InFolder(TempFolder, file).c_str()) != INVALID_FILE_ATTRIBUTES) {
             failures.Add(file);
         } else {
@@ -216,8 +227,9 @@ void ResortPlugins() {
 void RestoreOriginalNames() {
     std::int32_t count = RowCount();
     Failures failures;
+    std::vector<StringValue> names = GetListItems(NameList);
     for (std::int32_t p = 0; p < count; ++p) {
-        StringValue file = GetListItem(NameList, p);
+        StringValue file = NameAt(names, p);
         StringValue icon = FindPluginIcon(file);
         if (SortPrefixLength(file) == 0) {
             continue;

@@ -62,10 +62,6 @@ bool ListHasFocus() {
     return HasFocus(MainList);
 }
 
-HWND ForegroundWindow() {
-    return reinterpret_cast<HWND>(CallLibrary("user32", "GetForegroundWindow"));
-}
-
 // Moves row from to the place before row at in one list (Win32 list-box indices).
 void MoveRow(HWND list, std::int32_t row, std::int32_t insertAt, std::int32_t deleteAt) {
     StringValue text = GetListItem(list, row);
@@ -89,24 +85,29 @@ void MoveDown(std::int32_t r) {
     UpdateMoveButtons();
 }
 
-// Tests the commands in their order and runs the first that applies.
+// Tests the commands in their order and runs the first that applies. The
+// key tests read one poll: the first key a test needs brings the states of
+// all of them in a single hand-over to the GUI thread.
 void RunOneCommand() {
     std::int32_t sel = Selection;
     std::int32_t count = RowTotal; // read by UpdateMoveButtons at the top of this pass
+    InputPoll keys;
+    AddKeyPolls(keys, {KeypadMinus, KeypadPlus, AltKey, TKey, Backspace, KeypadMultiply, ShiftKey, PlusKey,
+                       EnterKey, DeleteKey});
     if (Clicked(OrigNamesButton) && RenameMethod == 1) {
         FlushInput();
         RestoreOriginalNames();
     } else if (Clicked(SortButton)) {
         FlushInput();
         ResortPlugins();
-    } else if ((sel > 0 && (Clicked(MoveUpButton) || (KeyDown(KeypadMinus) && ListHasFocus()))) ||
+    } else if ((sel > 0 && (Clicked(MoveUpButton) || (KeyDown(keys, KeypadMinus) && ListHasFocus()))) ||
                MenuCommand(210)) {
         FlushInput();
         if (sel > 0) {
             MoveUp(sel);
         }
     } else if ((sel < count - 1 && sel > -1 &&
-                (Clicked(MoveDownButton) || (KeyDown(KeypadPlus) && ListHasFocus()))) ||
+                (Clicked(MoveDownButton) || (KeyDown(keys, KeypadPlus) && ListHasFocus()))) ||
                MenuCommand(220)) {
         FlushInput();
         if (sel > -1 && sel < count - 1) {
@@ -130,27 +131,29 @@ void RunOneCommand() {
     } else if (Clicked(RefreshButton)) {
         FlushInput();
         LoadCatalogue(MainList, NameList, sel, "*.SRC");
-    } else if (sel > -1 && (MenuCommand(205) || (KeyDown(AltKey) && KeyDown(TKey) && ListHasFocus())) &&
+    } else if (sel > -1 &&
+               (MenuCommand(205) || (KeyDown(keys, AltKey) && KeyDown(keys, TKey) && ListHasFocus())) &&
                ConvertLatch == 0) {
         FlushInput();
         ConvertLatch = 1;
         ConvertPlugin(sel);
-    } else if (sel > -1 && (MenuCommand(200) || (KeyDown(Backspace) && ListHasFocus()))) {
+    } else if (sel > -1 && (MenuCommand(200) || (KeyDown(keys, Backspace) && ListHasFocus()))) {
         FlushInput();
         StringValue name = InputDialog("New Name:", "Rename Plugin", GetListItem(MainList, sel));
         RenamePlugin(sel, name);
     } else if (sel > -1 &&
-               (MenuCommand(400) || (KeyDown(KeypadMultiply) && ListHasFocus()) ||
-                (KeyDown(ShiftKey) && KeyDown(PlusKey) && ListHasFocus())) &&
+               (MenuCommand(400) || (KeyDown(keys, KeypadMultiply) && ListHasFocus()) ||
+                (KeyDown(keys, ShiftKey) && KeyDown(keys, PlusKey) && ListHasFocus())) &&
                HideLatch == 0) {
         FlushInput();
         HideLatch = 1;
         HidePlugin(sel);
-    } else if (sel > -1 && (MenuCommand(100) || (KeyDown(EnterKey) && ListHasFocus())) && EnterLatch == 0) {
+    } else if (sel > -1 && (MenuCommand(100) || (KeyDown(keys, EnterKey) && ListHasFocus())) &&
+               EnterLatch == 0) {
         FlushInput();
         EnterLatch = 1;
         EditPlugin(sel);
-    } else if (((KeyState(DeleteKey) < 0 && ListHasFocus()) || MenuCommand(500)) && sel > -1) {
+    } else if (((KeyState(keys, DeleteKey) < 0 && ListHasFocus()) || MenuCommand(500)) && sel > -1) {
         FlushInput();
         DeletePlugin(sel);
     } else if (TakeCloseRequest(MainWindow)) {
@@ -165,15 +168,31 @@ bool Within(std::int32_t v, std::int32_t low, std::int32_t high) {
     return v >= low && v <= high;
 }
 
+// The pointer's poll: the cursor position into PointArea, the foreground
+// window and the left button, which the cursor reading and the links take
+// one after the other.
+struct PointerPoll {
+    InputPoll poll;
+    int cursor;
+    int foreground;
+};
+
+void ListPointerPolls(PointerPoll &pointer) {
+    pointer.cursor =
+        AddUser32Poll(pointer.poll, "GetCursorPos", {reinterpret_cast<std::uintptr_t>(PointArea)});
+    pointer.foreground = AddUser32Poll(pointer.poll, "GetForegroundWindow", {});
+    AddKeyPolls(pointer.poll, {LeftButton});
+}
+
 // The browser picture and the credit line open their web pages when the left
 // button is pressed and released over the same one.
-void HandleLinks() {
-    if (ForegroundWindow() != MainWindow) {
+void HandleLinks(PointerPoll &pointer) {
+    if (reinterpret_cast<HWND>(PollResult(pointer.poll, pointer.foreground)) != MainWindow) {
         return;
     }
     bool overLogo = Within(CursorX, 248, 434) && Within(CursorY, 238, 307);
     bool overAuthor = Within(CursorX, 293, 437) && Within(CursorY, 332, 341);
-    bool leftDown = KeyDown(LeftButton);
+    bool leftDown = KeyDown(pointer.poll, LeftButton);
     bool pending = PressedOnLogo || PressedOnAuthor;
     if ((overLogo || overAuthor) && !ButtonDownOutside) {
         if (!HandShown) {
@@ -217,7 +236,15 @@ void HandleLinks() {
     }
 }
 
-void HandleContextMenu() {
+// The poll of the pass's last tests: the keys whose latches are cleared, then
+// the window under the cursor and the keys that open the right-click menu.
+struct LatePoll {
+    InputPoll poll;
+    int under;
+};
+
+void ListLatePolls(LatePoll &late) {
+    AddKeyPolls(late.poll, {KeypadMultiply, PlusKey, EnterKey, TKey});
     std::int32_t left = WindowLeft();
     std::int32_t top = WindowTop();
     POINT point{left + CursorX, top + CursorY};
@@ -225,12 +252,16 @@ void HandleContextMenu() {
     std::uintptr_t packed[2] = {};
     static_assert(sizeof(POINT) <= sizeof(packed), "POINT fits two words");
     CopyMemory(packed, &point, sizeof point);
-    HWND under =
-        sizeof(void *) == 8
-            ? reinterpret_cast<HWND>(CallLibrary("user32", "WindowFromPoint", {packed[0]}))
-            : reinterpret_cast<HWND>(CallLibrary("user32", "WindowFromPoint", {packed[0], packed[1]}));
+    late.under = sizeof(void *) == 8 ? AddUser32Poll(late.poll, "WindowFromPoint", {packed[0]})
+                                     : AddUser32Poll(late.poll, "WindowFromPoint", {packed[0], packed[1]});
+    AddKeyPolls(late.poll, {ContextMenuKey, RightButton});
+}
+
+void HandleContextMenu(LatePoll &late) {
+    HWND under = reinterpret_cast<HWND>(PollResult(late.poll, late.under));
     std::int32_t sel = Selection;
-    if (under != MainList || !(KeyState(ContextMenuKey) < 0 || std::abs(KeyState(RightButton)) > 1) ||
+    if (under != MainList ||
+        !(KeyState(late.poll, ContextMenuKey) < 0 || std::abs(KeyState(late.poll, RightButton)) > 1) ||
         sel <= -1) {
         return;
     }
@@ -266,8 +297,8 @@ void HandleContextMenu() {
     MenuShown = true;
 }
 
-void ReadCursor() {
-    CallLibrary("user32", "GetCursorPos", {reinterpret_cast<std::uintptr_t>(PointArea)});
+void ReadCursor(PointerPoll &pointer) {
+    PollResult(pointer.poll, pointer.cursor);
     POINT point;
     CopyMemory(&point, PointArea, sizeof point);
     CursorX = point.x - WindowLeft();
@@ -287,18 +318,22 @@ void RunEventLoop() {
                               GracePeriodMs) {
             GraceOver = true;
         }
-        ReadCursor();
-        HandleLinks();
-        if (!KeyDown(KeypadMultiply) && !KeyDown(PlusKey)) {
+        PointerPoll pointer;
+        ListPointerPolls(pointer);
+        ReadCursor(pointer);
+        HandleLinks(pointer);
+        LatePoll late;
+        ListLatePolls(late);
+        if (!KeyDown(late.poll, KeypadMultiply) && !KeyDown(late.poll, PlusKey)) {
             HideLatch = 0;
         }
-        if (!KeyDown(EnterKey)) {
+        if (!KeyDown(late.poll, EnterKey)) {
             EnterLatch = 0;
         }
-        if (!KeyDown(TKey)) {
+        if (!KeyDown(late.poll, TKey)) {
             ConvertLatch = 0;
         }
-        HandleContextMenu();
+        HandleContextMenu(late);
         SleepMs(25);
         if (!MenuShown && !HandShown) {
             Script::WaitMessage(MainWindow); // ends at once for a pending close

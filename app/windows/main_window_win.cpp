@@ -157,7 +157,13 @@ void ScriptMain() {
 }
 
 void UpdateMoveButtons() {
-    std::int32_t sel = static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCURSEL, 0, 0));
+    // The selection and the row count are read together, in one hand-over to
+    // the GUI thread: this runs at the top of every pass.
+    const std::uintptr_t list = reinterpret_cast<std::uintptr_t>(MainList);
+    BatchedCall reads[2] = {{"user32", "SendMessageA", 4, {list, LB_GETCURSEL, 0, 0}, 0},
+                            {"user32", "SendMessageA", 4, {list, LB_GETCOUNT, 0, 0}, 0}};
+    CallLibraryBatch(reads, 2);
+    std::int32_t sel = static_cast<std::int32_t>(reads[0].result);
     Selection = sel;
     if (sel == 0 && UpDisabled == 0) {
         EnableControl(MoveUpButton, 0);
@@ -166,7 +172,7 @@ void UpdateMoveButtons() {
         EnableControl(MoveUpButton, 1);
         UpDisabled = 0;
     }
-    std::int32_t count = static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
+    std::int32_t count = static_cast<std::int32_t>(reads[1].result);
     RowTotal = count;
     if (sel == count - 1 && DownDisabled == 0) {
         EnableControl(MoveDownButton, 0);

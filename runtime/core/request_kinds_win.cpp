@@ -339,6 +339,26 @@ void FillListRequest(std::uintptr_t *block) {
     }
 }
 
+void ReadListRequest(std::uintptr_t *block) {
+    if (block == nullptr || block[1] == 0) {
+        return;
+    }
+    auto &rows = *reinterpret_cast<std::vector<StringValue> *>(block[1]);
+    HWND list = Window(block[0]);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    std::vector<char> buffer;
+    for (LRESULT row = 0; row < count; ++row) {
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+        if (length < 0) {
+            rows.emplace_back();
+            continue;
+        }
+        buffer.assign(static_cast<std::size_t>(length) + 4, '\0');
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.data()));
+        rows.emplace_back(buffer.data());
+    }
+}
+
 void CreateLDialogWithProcRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;

@@ -76,10 +76,13 @@ enum GuiRequestCode : WPARAM {
     GR_CREATE_STATUS_BAR = 0xA01A,
     // block: owner window, tool id, text, result. Posted, completes.
     GR_CREATE_TOOLTIP = 0xA01B,
+    // block: list box, std::vector<StringValue> * that receives every row's
+    // text in order. Posted, completes.
+    GR_READ_LIST = 0xA01C,
 };
 
 constexpr WPARAM FirstRequestCode = GR_CREATE_MAIN_WINDOW;
-constexpr WPARAM LastRequestCode = GR_CREATE_TOOLTIP;
+constexpr WPARAM LastRequestCode = GR_READ_LIST;
 constexpr std::size_t FileDialogBufferSize = 292;
 
 // Words of the ControlBlock of GR_CREATE_CONTROL and GR_CREATE_TAB_CONTROL.

@@ -189,6 +189,9 @@ void ExecuteRequest(WPARAM code, LPARAM param) {
     case GR_CREATE_TOOLTIP:
         CreateTooltipRequest(block);
         break;
+    case GR_READ_LIST:
+        ReadListRequest(block);
+        break;
     default:
         return; // unknown codes complete nothing
     }

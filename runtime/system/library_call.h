@@ -49,3 +49,24 @@ inline std::intptr_t CallLibrary(const StringValue &library, const StringValue &
                                  std::initializer_list<std::uintptr_t> args = {}) {
     return CallLibrary(library, function, static_cast<int>(args.size()), args.begin());
 }
+
+// Most argument words of one call in a batch.
+constexpr int MaxBatchedArguments = 4;
+
+// One call of CallLibraryBatch: the caller fills in library, function, count
+// (0 to MaxBatchedArguments) and args; the batch writes result.
+struct BatchedCall {
+    const char *library;
+    const char *function;
+    int count;
+    std::uintptr_t args[MaxBatchedArguments];
+    std::intptr_t result;
+};
+
+// Makes the n calls in order, each as CallLibrary makes it (same lookup,
+// fatal errors 247 and 248, result -1 for a call that cannot be made, the
+// target run on the GUI thread with no script code running meanwhile), but
+// in one hand-over to the GUI thread, which runs them back to back: n input
+// polls cost the price of one. The calls' own words are used, not the
+// CallArguments slots. Any thread; the caller keeps calls alive.
+void CallLibraryBatch(BatchedCall *calls, int n);

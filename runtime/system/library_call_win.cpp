@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "runtime/core/errors.h"
 #include "runtime/core/frame.h"
@@ -150,6 +151,58 @@ std::uintptr_t CallOnGuiThread(std::uintptr_t address, int count, const std::uin
     return result;
 }
 
+// The functions of one batch, resolved on the calling thread, and where
+// their results go.
+struct ResolvedBatch {
+    BatchedCall *calls;
+    const FARPROC *targets; // null for a call that cannot be made
+    int count;
+};
+
+// Runs on the GUI thread as the one target of a batch's hand-over.
+std::uintptr_t WINAPI RunResolvedBatch(std::uintptr_t word) {
+    const ResolvedBatch &batch = *reinterpret_cast<const ResolvedBatch *>(word);
+    for (int i = 0; i < batch.count; ++i) {
+        BatchedCall &call = batch.calls[i];
+        if (batch.targets[i] != nullptr)
+            call.result = static_cast<std::intptr_t>(
+                CallWithSlots(reinterpret_cast<std::uintptr_t>(batch.targets[i]), call.count, call.args));
+    }
+    return 0;
+}
+
+// The function's address as CallLibrary looks it up (the resolved-function
+// cache included); null after the fatal error 247 or 248. owned is set when
+// the library was loaded for the call: the caller frees it afterwards.
+FARPROC ResolveFunction(const StringValue &library, const StringValue &function, HMODULE &owned) {
+    owned = nullptr;
+    const bool cacheable = !OnGuiThread() && StaysLoaded(library.c_str());
+    if (cacheable) {
+        const auto found = ResolvedFunctions().find(ResolvedKey(library, function));
+        if (found != ResolvedFunctions().end())
+            return found->second;
+    }
+    bool loaded = false;
+    HMODULE module = FindModule(library, loaded);
+    if (module == nullptr) {
+        RaiseFatal(LibraryNotLoadable, library.c_str());
+        return nullptr;
+    }
+    const FARPROC target = GetProcAddress(module, function.c_str());
+    if (target == nullptr) {
+        // Freed before the report: a shown fatal report ends the program.
+        if (loaded)
+            FreeLibrary(module);
+        RaiseFatal(FunctionNotFound, function.c_str());
+        return nullptr;
+    }
+    if (cacheable && !loaded)
+        ResolvedFunctions().emplace(ResolvedKey(library, function), target);
+    if (loaded)
+        owned = module;
+    return target;
+}
+
 } // namespace
 
 std::uintptr_t CallFunctionWithSlots(std::uintptr_t address, int count) {
@@ -163,32 +216,34 @@ std::intptr_t CallLibrary(const StringValue &library, const StringValue &functio
     if (count < 0 || count > MaxCallArguments || (count > 0 && args == nullptr))
         return CallFailed;
 
-    const bool cacheable = !OnGuiThread() && StaysLoaded(library.c_str());
-    if (cacheable) {
-        const auto found = ResolvedFunctions().find(ResolvedKey(library, function));
-        if (found != ResolvedFunctions().end())
-            return static_cast<std::intptr_t>(
-                CallOnGuiThread(reinterpret_cast<std::uintptr_t>(found->second), count, args));
-    }
-
-    bool owned = false;
-    HMODULE module = FindModule(library, owned);
-    if (module == nullptr) {
-        RaiseFatal(LibraryNotLoadable, library.c_str());
+    HMODULE owned = nullptr;
+    const FARPROC target = ResolveFunction(library, function, owned);
+    if (target == nullptr)
         return CallFailed;
-    }
-    const FARPROC target = GetProcAddress(module, function.c_str());
-    if (target == nullptr) {
-        // Freed before the report: a shown fatal report ends the program.
-        if (owned)
-            FreeLibrary(module);
-        RaiseFatal(FunctionNotFound, function.c_str());
-        return CallFailed;
-    }
-    if (cacheable && !owned)
-        ResolvedFunctions().emplace(ResolvedKey(library, function), target);
     const std::uintptr_t result = CallOnGuiThread(reinterpret_cast<std::uintptr_t>(target), count, args);
-    if (owned)
-        FreeLibrary(module);
+    if (owned != nullptr)
+        FreeLibrary(owned);
     return static_cast<std::intptr_t>(result);
+}
+
+void CallLibraryBatch(BatchedCall *calls, int n) {
+    if (calls == nullptr || n <= 0)
+        return;
+    std::vector<FARPROC> targets(static_cast<std::size_t>(n), nullptr);
+    std::vector<HMODULE> owned;
+    for (int i = 0; i < n; ++i) {
+        BatchedCall &call = calls[i];
+        call.result = CallFailed;
+        if (call.count < 0 || call.count > MaxBatchedArguments)
+            continue;
+        HMODULE module = nullptr;
+        targets[static_cast<std::size_t>(i)] = ResolveFunction(call.library, call.function, module);
+        if (module != nullptr)
+            owned.push_back(module);
+    }
+    ResolvedBatch batch{calls, targets.data(), n};
+    std::uintptr_t word = reinterpret_cast<std::uintptr_t>(&batch);
+    CallOnGuiThread(reinterpret_cast<std::uintptr_t>(&RunResolvedBatch), 1, &word);
+    for (HMODULE module : owned)
+        FreeLibrary(module);
 }

@@ -39,6 +39,10 @@ std::int32_t WindowBottom();
 StringValue GetText(HWND window);
 // The text of a list box row; the empty text when there is no such row.
 StringValue GetListItem(HWND listBox, std::int32_t row);
+// Script thread. The texts of all rows of the list box in their order, each
+// as GetListItem gives it, read in one GR_READ_LIST request to the GUI thread
+// instead of two cross-thread messages per row.
+std::vector<StringValue> GetListItems(HWND listBox);
 
 // Script thread. Appends rows to the list box in their order (LB_ADDSTRING
 // each), all in one GR_FILL_LIST request to the GUI thread instead of one

@@ -109,6 +109,16 @@ StringValue GetListItem(HWND listBox, std::int32_t row) {
     return StringValue(buffer.data());
 }
 
+std::vector<StringValue> GetListItems(HWND listBox) {
+    std::vector<StringValue> rows;
+    std::uintptr_t *block = NewRequestBlock(2);
+    block[0] = reinterpret_cast<std::uintptr_t>(listBox);
+    block[1] = reinterpret_cast<std::uintptr_t>(&rows);
+    PostRequestAndWait(GR_READ_LIST, reinterpret_cast<LPARAM>(block));
+    FreeRequestBlock(block);
+    return rows;
+}
+
 void AddListRows(HWND listBox, const std::vector<StringValue> &rows) {
     if (rows.empty())
         return;

@@ -121,12 +121,12 @@ void UnknownCodesIgnored() {
     // None of these may complete anything: only the awaited request below may
     // set RequestDoneEvent, once.
     PostRequestNoWait(0xA000, 0);
-    PostRequestNoWait(0xA01C, 0);
+    PostRequestNoWait(LastRequestCode + 1, 0);
     PostRequestNoWait(0xFFFF, 0);
     PostRequestNoWait(GR_PUMP_REQUESTS_ONLY, 0);
     PostRequestNoWait(GR_LEAVE_FAST_LOOP, 0);
     PostRequestNoWait(GR_PUMP_ALL, 0);
-    Check(SendRequest(0xA01C, 0) == 0, 30, "unknown sent code returns 0");
+    Check(SendRequest(LastRequestCode + 1, 0) == 0, 30, "unknown sent code returns 0");
     Word peek = 77;
     PostRequestAndWait(GR_PEEK_INPUT, reinterpret_cast<LPARAM>(&peek));
     Check(peek == 0 || peek == 1, 31, "peek result stored");
@@ -163,6 +163,12 @@ void WindowKinds(HWND main, int &nextId) {
     SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
     Check(SendMessageA(list, LB_GETCOUNT, 0, 0) == 3 && std::strcmp(text, "b") == 0, 43,
           "list filled in order");
+    std::vector<StringValue> rows;
+    Word read[2] = {W(list), W(&rows)};
+    PostRequestAndWait(GR_READ_LIST, P(read));
+    Check(rows.size() == 3 && std::strcmp(rows[0].c_str(), "b") == 0 &&
+              std::strcmp(rows[2].c_str(), "c") == 0,
+          44, "list read back in order");
 
     Word tab[CONTROL_BLOCK_WORDS] = {};
     tab[CB_EXPLICIT_ID] = 1; // ignored: tab controls always take the automatic id

@@ -76,6 +76,53 @@ TEST(LibraryCallInRuntime, ScriptThreadCallsRunOnTheGuiThreadWithEveryArgument) 
     EXPECT_EQ(248, seen.functionNumber);
 }
 
+// A batch from the script thread: every call on the GUI thread, in order and
+// under one load of a library that is not otherwise loaded; a call that
+// cannot be made gives -1 and the error, and the calls after it are made.
+struct BatchSeen {
+    std::intptr_t results[6] = {};
+    std::int32_t kind = 0, number = 0;
+    HMODULE loadedAfter = nullptr;
+};
+BatchSeen batchSeen;
+
+void BatchFromTheScriptThread() {
+    const std::string target = TargetPath();
+    BatchedCall calls[6] = {
+        {"KERNEL32", "GetCurrentThreadId", 0, {}, 0},
+        {target.c_str(), "Counter", 0, {}, 0},
+        {target.c_str(), "Counter", 0, {}, 0},
+        {target.c_str(), "Args3", 3, {Word(0), Word(1), Word(2)}, 0},
+        {target.c_str(), "NoSuchFunction", 0, {}, 0},
+        {"user32", "GetKeyState", 1, {VK_F13}, 0},
+    };
+    SetErrorLevel(-1);
+    TakeErrorKind();
+    CallLibraryBatch(calls, 6);
+    batchSeen.kind = TakeErrorKind();
+    batchSeen.number = LastErrorNumber;
+    for (int i = 0; i < 6; ++i)
+        batchSeen.results[i] = calls[i].result;
+    batchSeen.loadedAfter = GetModuleHandleA("call_target.dll");
+    seen.scriptThread = GetCurrentThreadId();
+    EndProgram();
+}
+
+TEST(LibraryCallInRuntime, ABatchRunsEveryCallInOrderOnTheGuiThread) {
+    batchSeen = BatchSeen();
+    ASSERT_EQ(0, RunScript(BatchFromTheScriptThread));
+    EXPECT_EQ(static_cast<std::intptr_t>(GetCurrentThreadId()), batchSeen.results[0]);
+    EXPECT_NE(static_cast<std::intptr_t>(seen.scriptThread), batchSeen.results[0]);
+    EXPECT_EQ(1, batchSeen.results[1]);
+    EXPECT_EQ(2, batchSeen.results[2]);
+    EXPECT_EQ(static_cast<std::intptr_t>(ExpectedChecksum(3)), batchSeen.results[3]);
+    EXPECT_EQ(-1, batchSeen.results[4]);
+    EXPECT_EQ(2, batchSeen.kind);
+    EXPECT_EQ(248, batchSeen.number);
+    EXPECT_EQ(0, batchSeen.results[5]) << "the call after the failed one is made";
+    EXPECT_EQ(nullptr, batchSeen.loadedAfter) << "a library loaded for the batch is freed after it";
+}
+
 // Runs on the GUI thread from its message loop while the script thread spins.
 VOID CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);

@@ -51,3 +51,25 @@ TEST(ListRows, ManyRowsInOneRequest) {
         EXPECT_STREQ("row 0", GetListItem(list, 0).c_str());
     });
 }
+
+// All rows read back in one request are the rows GetListItem reads one by
+// one, in their order, long and empty ones included; an empty list and a
+// window that is no list give no rows.
+TEST(ListRows, ReadBackWholeAsRowByRow) {
+    RunChecked([] {
+        OpenWindow(10, 10, 300, 200);
+        HWND list = CreateControl("LISTBOX", "", 0x50200141, 5, 5, 200, 150, MainWindow, 0, Instance, 0);
+        ASSERT_NE(nullptr, list);
+        EXPECT_TRUE(GetListItems(list).empty());
+        std::vector<StringValue> rows = {"K03##alpha.src", "", std::string(600, 'x').c_str(), "beta.src"};
+        AddListRows(list, rows);
+        std::vector<StringValue> read = GetListItems(list);
+        ASSERT_EQ(rows.size(), read.size());
+        std::vector<std::string> texts;
+        for (const StringValue &row : read)
+            texts.push_back(row.c_str());
+        EXPECT_EQ(Rows(list), texts);
+        EXPECT_EQ(std::string(600, 'x'), texts[2]);
+        EXPECT_TRUE(GetListItems(MainWindow).empty());
+    });
+}
