@@ -363,6 +363,10 @@ void BusyLoop(HWND main) {
         for (unsigned k = 0; k < 20000; ++k) {
             spin = spin + k;
         }
+        // Once the window is gone no runtime operation may return. The window
+        // is looked at before the operation: looking after it would race with
+        // a destroy that comes between the operation's return and the look.
+        const bool goneBefore = !IsWindow(main);
         switch (i % 3) {
         case 0:
             SendRequest(GR_SLEEP, 1);
@@ -374,8 +378,7 @@ void BusyLoop(HWND main) {
             SendRequest(GR_INPUT_PENDING, reinterpret_cast<LPARAM>(&word));
             break;
         }
-        // Once the window is gone no statement after a runtime operation may run.
-        if (!IsWindow(main)) {
+        if (goneBefore) {
             ExitProcess(3);
         }
         InterlockedIncrement(&ScriptLoops);
