@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <set>
 
 namespace {
 
@@ -391,45 +392,77 @@ POINT CentreOf(HWND window) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-bool SaveScreenshot(const RECT &rect, const std::string &path) {
+namespace {
+
+// The screen area of rect as the rows of a 24-bit bottom-up DIB (each row
+// padded to four bytes, as BMP files store them); empty when it cannot be read.
+std::vector<BYTE> CaptureScreen(const RECT &rect, BITMAPINFOHEADER &header) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
+    std::vector<BYTE> pixels;
     if (width <= 0 || height <= 0) {
-        return false;
+        return pixels;
     }
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height; // bottom-up, as BMP files store it
+    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void *bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
     if (bitmap != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
         BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
         GdiFlush();
         SelectObject(memory, old);
         DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-        DWORD imageSize = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42; // "BM"
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + imageSize;
-        FILE *file = std::fopen(path.c_str(), "wb");
-        if (file != nullptr) {
-            saved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
-                    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-                    std::fwrite(bits, imageSize, 1, file) == 1;
-            saved = (std::fclose(file) == 0) && saved;
-        }
+        const BYTE *first = static_cast<const BYTE *>(bits);
+        pixels.assign(first, first + stride * static_cast<DWORD>(height));
         DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return saved;
+    header = info.bmiHeader;
+    return pixels;
+}
+
+} // namespace
+
+bool SaveScreenshot(const RECT &rect, const std::string &path) {
+    BITMAPINFOHEADER info = {};
+    std::vector<BYTE> pixels = CaptureScreen(rect, info);
+    if (pixels.empty()) {
+        return false;
+    }
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool saved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                 std::fwrite(&info, sizeof info, 1, file) == 1 &&
+                 std::fwrite(pixels.data(), pixels.size(), 1, file) == 1;
+    return (std::fclose(file) == 0) && saved;
+}
+
+int ColoursIn(const RECT &rect) {
+    BITMAPINFOHEADER info = {};
+    std::vector<BYTE> pixels = CaptureScreen(rect, info);
+    DWORD stride = ((static_cast<DWORD>(info.biWidth) * 3 + 3) / 4) * 4;
+    std::set<DWORD> colours;
+    for (LONG y = 0; y < info.biHeight; ++y) {
+        const BYTE *row = pixels.data() + stride * static_cast<DWORD>(y);
+        for (LONG x = 0; x < info.biWidth; ++x) {
+            const BYTE *p = row + 3 * x;
+            colours.insert(static_cast<DWORD>(p[0] | (p[1] << 8) | (p[2] << 16)));
+        }
+    }
+    return static_cast<int>(colours.size());
 }

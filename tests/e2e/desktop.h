@@ -74,3 +74,5 @@ POINT CentreOf(HWND window);
 
 // Copies the screen area of rect into a 24-bit BMP file; returns success.
 bool SaveScreenshot(const RECT &rect, const std::string &path);
+// The number of distinct colours on the screen within rect (0: unreadable).
+int ColoursIn(const RECT &rect);

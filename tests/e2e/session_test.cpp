@@ -90,6 +90,15 @@ TEST_F(ToolSession, StartsWithTheCatalogueInFolderOrder) {
     EXPECT_EQ((1024 - width) / 2, rect.left);
     EXPECT_EQ((768 - height) / 2, rect.top);
     EXPECT_TRUE(WaitUntil([] { return IsForeground(Main()); }));
+    // The window appears with every control drawn: each shows more than its
+    // background (its text, frame or rows).
+    for (HWND control : Children(Main(), "")) {
+        RECT area = WindowRect(control);
+        if (IsWindowVisible(control) && area.right > area.left && area.bottom > area.top) {
+            EXPECT_TRUE(WaitUntil([area] { return ColoursIn(area) > 1; }))
+                << ClassOf(control) << " \"" << TextOf(control) << "\" is not drawn";
+        }
+    }
     Pause(300);
     EXPECT_TRUE(SaveScreenshot(rect, ScreenshotPath("main-window")));
 }
