@@ -14,7 +14,7 @@
 // both lists from the files of the plugin folder that match mask ("*." and
 // an extension) by their own name, not only by their short name,
 // in the file system's order, then selects row selection (row 0 when it is
-// -1 or out of range), updates the move buttons and focuses the main list.
+// -1 or out of range), runs CatalogueLoaded and focuses the main list.
 // A missing plugin folder gives empty lists; a file that cannot be read, and
 // a folder whose name matches the mask, are left out.
 void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const StringValue &mask);

@@ -6,9 +6,9 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_rules.h"
 #include "app/catalogue/catalogue_state.h"
+#include "app/catalogue/main_lists.h"
 #include "app/catalogue/plugin_rules.h"
 #include "app/catalogue/recopy_journal.h"
-#include "app/windows/main_window.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/events.h"
 #include "runtime/core/settings.h"
@@ -137,6 +137,8 @@ void LoadCatalogue(HWND mainList, HWND nameList, std::int32_t selection, const S
     LRESULT count = shown[3].result;
     WPARAM row = (selection < count && selection != -1) ? static_cast<WPARAM>(selection) : 0;
     SendMessageA(mainList, LB_SETCURSEL, row, 0);
-    UpdateMoveButtons();
+    if (CatalogueLoaded != nullptr) {
+        CatalogueLoaded();
+    }
     SetFocusTo(mainList);
 }

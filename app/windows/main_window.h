@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
+#include "app/catalogue/main_lists.h"
+
 // The controls of the main window, created once at start-up.
 extern HWND HintText;
-extern HWND NameList; // file names, invisible, parallel to MainList
-extern HWND MainList; // shown names
 extern HWND MoveUpButton;
 extern HWND MoveDownButton;
 extern HWND RefreshButton;
@@ -39,15 +39,11 @@ extern std::int32_t ClientLeftOffset;
 extern std::int32_t MainWidth;  // WidthExtra + 450
 extern std::int32_t MainHeight; // HeightExtra + 370
 
-// The main list's selection as UpdateMoveButtons last read it (-1: none).
-extern std::int32_t Selection;
 // The main list's row count as UpdateMoveButtons last read it.
 extern std::int32_t RowTotal;
 // What UpdateMoveButtons last did to the move buttons.
 extern std::int32_t UpDisabled;
 extern std::int32_t DownDisabled;
-// Set when Edit's key must be released before Edit runs again.
-extern std::int32_t EnterLatch;
 // GetTickCount at the end of start-up; links wait 1.5 s after it.
 extern std::uint32_t StartTick;
 

@@ -19,8 +19,6 @@
 #include "runtime/window/window_services.h"
 
 HWND HintText = nullptr;
-HWND NameList = nullptr;
-HWND MainList = nullptr;
 HWND MoveUpButton = nullptr;
 HWND MoveDownButton = nullptr;
 HWND RefreshButton = nullptr;
@@ -47,11 +45,9 @@ std::int32_t ClientLeftOffset = 0;
 std::int32_t MainWidth = 0;
 std::int32_t MainHeight = 0;
 
-std::int32_t Selection = -1;
 std::int32_t RowTotal = 0;
 std::int32_t UpDisabled = 0;
 std::int32_t DownDisabled = 0;
-std::int32_t EnterLatch = 0;
 std::uint32_t StartTick = 0;
 
 namespace {
@@ -148,6 +144,7 @@ void StartMainWindow() {
                              0}};
     CallLibraryBatch(drawn, 2);
 
+    CatalogueLoaded = UpdateMoveButtons;
     LoadCatalogue(MainList, NameList, -1, "*.SRC");
 
     // Centred; raised as topmost and released again so it comes to the front
