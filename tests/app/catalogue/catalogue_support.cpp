@@ -25,6 +25,7 @@ void Script() {
     UpDisabled = 0;
     DownDisabled = 0;
     Selection = -1;
+    CatalogueLoaded = UpdateMoveButtons;
     StartDirectory = DriveDirectory("@");
     (*Body)();
     ReleaseAreas();
