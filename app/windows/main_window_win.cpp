@@ -133,15 +133,14 @@ void StartMainWindow() {
     // The controls are made with the window's drawing off and then painted
     // together once: otherwise the GUI thread paints the window between any
     // two of the script's requests, once for every control and every font.
+    // Drawing is on again before the load, whose boxes need a visible owner
+    // to hand the activation back to.
     const std::uintptr_t window = reinterpret_cast<std::uintptr_t>(MainWindow);
+    const std::uintptr_t everything = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
     CallLibrary("user32", "SendMessageA", {window, WM_SETREDRAW, FALSE, 0});
     CreateControls();
     BatchedCall drawn[2] = {{"user32", "SendMessageA", 4, {window, WM_SETREDRAW, TRUE, 0}, 0},
-                            {"user32",
-                             "RedrawWindow",
-                             4,
-                             {window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN},
-                             0}};
+                            {"user32", "RedrawWindow", 4, {window, 0, 0, everything}, 0}};
     CallLibraryBatch(drawn, 2);
 
     CatalogueLoaded = UpdateMoveButtons;
