@@ -394,6 +394,11 @@ POINT CentreOf(HWND window) {
 
 namespace {
 
+// The bytes of one 24-bit DIB row, padded to four bytes.
+DWORD RowBytes(LONG width) {
+    return ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+}
+
 // The screen area of rect as the rows of a 24-bit bottom-up DIB (each row
 // padded to four bytes, as BMP files store them); empty when it cannot be read.
 std::vector<BYTE> CaptureScreen(const RECT &rect, BITMAPINFOHEADER &header) {
@@ -419,9 +424,8 @@ std::vector<BYTE> CaptureScreen(const RECT &rect, BITMAPINFOHEADER &header) {
         BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
         GdiFlush();
         SelectObject(memory, old);
-        DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
         const BYTE *first = static_cast<const BYTE *>(bits);
-        pixels.assign(first, first + stride * static_cast<DWORD>(height));
+        pixels.assign(first, first + RowBytes(width) * static_cast<DWORD>(height));
         DeleteObject(bitmap);
     }
     DeleteDC(memory);
@@ -455,10 +459,12 @@ bool SaveScreenshot(const RECT &rect, const std::string &path) {
 int ColoursIn(const RECT &rect) {
     BITMAPINFOHEADER info = {};
     std::vector<BYTE> pixels = CaptureScreen(rect, info);
-    DWORD stride = ((static_cast<DWORD>(info.biWidth) * 3 + 3) / 4) * 4;
+    if (pixels.empty()) {
+        return 0;
+    }
     std::set<DWORD> colours;
     for (LONG y = 0; y < info.biHeight; ++y) {
-        const BYTE *row = pixels.data() + stride * static_cast<DWORD>(y);
+        const BYTE *row = pixels.data() + RowBytes(info.biWidth) * static_cast<DWORD>(y);
         for (LONG x = 0; x < info.biWidth; ++x) {
             const BYTE *p = row + 3 * x;
             colours.insert(static_cast<DWORD>(p[0] | (p[1] << 8) | (p[2] << 16)));
