@@ -11,6 +11,7 @@
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_files.h"
 #include "app/catalogue/plugin_rules.h"
+#include "app/catalogue/progress.h"
 #include "app/catalogue/recopy_journal.h"
 #include "runtime/core/events.h"
 #include "runtime/core/random.h"
@@ -113,7 +114,9 @@ void ResortByRenaming() {
     std::int32_t digits = PositionDigits(count);
     Failures failures;
     std::vector<StringValue> names = GetListItems(NameList);
+    BeginProgress("Sorting", count);
     for (std::int32_t p = 0; p < count; ++p) {
+        ShowProgress(p);
         StringValue file = NameAt(names, p);
         StringValue icon = FindPluginIcon(file);
         // The icon follows its plugin only: renamed alone it would no longer
@@ -127,7 +130,9 @@ void ResortByRenaming() {
             KeepWithIcon(sorted, file, icon, status, failures);
         }
     }
+    ShowProgress(count);
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+    EndProgress();
     ReportOutcome(failures, true);
 }
 
@@ -228,7 +233,9 @@ void RestoreOriginalNames() {
     std::int32_t count = RowCount();
     Failures failures;
     std::vector<StringValue> names = GetListItems(NameList);
+    BeginProgress("Restoring names", count);
     for (std::int32_t p = 0; p < count; ++p) {
+        ShowProgress(p);
         StringValue file = NameAt(names, p);
         StringValue icon = FindPluginIcon(file);
         if (SortPrefixLength(file) == 0) {
@@ -242,6 +249,8 @@ void RestoreOriginalNames() {
             KeepWithIcon(OriginalName(file), file, icon, status, failures);
         }
     }
+    ShowProgress(count);
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
+    EndProgress();
     ReportOutcome(failures, false);
 }

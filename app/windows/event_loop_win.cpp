@@ -8,10 +8,12 @@
 #include "app/catalogue/location.h"
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_ops.h"
+#include "app/catalogue/progress.h"
 #include "app/windows/about_window.h"
 #include "app/windows/dialogs.h"
 #include "app/windows/event_loop.h"
 #include "app/windows/input.h"
+#include "app/windows/list_drag.h"
 #include "app/windows/main_window.h"
 #include "app/windows/web_addresses.h"
 #include "runtime/core/events.h"
@@ -53,6 +55,9 @@ bool PressSeen = false;
 bool ButtonDownOutside = false;
 bool HandShown = false;
 bool MenuShown = false;
+// Set when long work ends: the keys that run commands must all be up before
+// any of them runs one again, so a key pressed during the work does nothing.
+bool KeysHeldFromWork = false;
 
 std::int32_t RowCount() {
     return static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
@@ -85,29 +90,30 @@ void MoveDown(std::int32_t r) {
     UpdateMoveButtons();
 }
 
-// Tests the commands in their order and runs the first that applies. The
-// key tests read one poll: the first key a test needs brings the states of
-// all of them in a single hand-over to the GUI thread.
-void RunOneCommand() {
+// Tests the commands in their order and runs the first that applies; true
+// when one ran. The key tests read one poll: the first key a test needs
+// brings the states of all of them in a single hand-over to the GUI thread.
+bool RunOneCommand() {
     std::int32_t sel = Selection;
     std::int32_t count = RowTotal; // read by UpdateMoveButtons at the top of this pass
     InputPoll keys;
     AddKeyPolls(keys, {KeypadMinus, KeypadPlus, AltKey, TKey, Backspace, KeypadMultiply, ShiftKey, PlusKey,
                        EnterKey, DeleteKey});
+    auto down = [&keys](std::int32_t vk) { return !KeysHeldFromWork && KeyDown(keys, vk); };
     if (Clicked(OrigNamesButton) && RenameMethod == 1) {
         FlushInput();
         RestoreOriginalNames();
     } else if (Clicked(SortButton)) {
         FlushInput();
         ResortPlugins();
-    } else if ((sel > 0 && (Clicked(MoveUpButton) || (KeyDown(keys, KeypadMinus) && ListHasFocus()))) ||
+    } else if ((sel > 0 && (Clicked(MoveUpButton) || (down(KeypadMinus) && ListHasFocus()))) ||
                MenuCommand(210)) {
         FlushInput();
         if (sel > 0) {
             MoveUp(sel);
         }
     } else if ((sel < count - 1 && sel > -1 &&
-                (Clicked(MoveDownButton) || (KeyDown(keys, KeypadPlus) && ListHasFocus()))) ||
+                (Clicked(MoveDownButton) || (down(KeypadPlus) && ListHasFocus()))) ||
                MenuCommand(220)) {
         FlushInput();
         if (sel > -1 && sel < count - 1) {
@@ -131,29 +137,28 @@ void RunOneCommand() {
     } else if (Clicked(RefreshButton)) {
         FlushInput();
         LoadCatalogue(MainList, NameList, sel, "*.SRC");
-    } else if (sel > -1 &&
-               (MenuCommand(205) || (KeyDown(keys, AltKey) && KeyDown(keys, TKey) && ListHasFocus())) &&
+    } else if (sel > -1 && (MenuCommand(205) || (down(AltKey) && down(TKey) && ListHasFocus())) &&
                ConvertLatch == 0) {
         FlushInput();
         ConvertLatch = 1;
         ConvertPlugin(sel);
-    } else if (sel > -1 && (MenuCommand(200) || (KeyDown(keys, Backspace) && ListHasFocus()))) {
+    } else if (sel > -1 && (MenuCommand(200) || (down(Backspace) && ListHasFocus()))) {
         FlushInput();
         StringValue name = InputDialog("New Name:", "Rename Plugin", GetListItem(MainList, sel));
         RenamePlugin(sel, name);
     } else if (sel > -1 &&
-               (MenuCommand(400) || (KeyDown(keys, KeypadMultiply) && ListHasFocus()) ||
-                (KeyDown(keys, ShiftKey) && KeyDown(keys, PlusKey) && ListHasFocus())) &&
+               (MenuCommand(400) || (down(KeypadMultiply) && ListHasFocus()) ||
+                (down(ShiftKey) && down(PlusKey) && ListHasFocus())) &&
                HideLatch == 0) {
         FlushInput();
         HideLatch = 1;
         HidePlugin(sel);
-    } else if (sel > -1 && (MenuCommand(100) || (KeyDown(keys, EnterKey) && ListHasFocus())) &&
-               EnterLatch == 0) {
+    } else if (sel > -1 && (MenuCommand(100) || (down(EnterKey) && ListHasFocus())) && EnterLatch == 0) {
         FlushInput();
         EnterLatch = 1;
         EditPlugin(sel);
-    } else if (((KeyState(keys, DeleteKey) < 0 && ListHasFocus()) || MenuCommand(500)) && sel > -1) {
+    } else if (((!KeysHeldFromWork && KeyState(keys, DeleteKey) < 0 && ListHasFocus()) || MenuCommand(500)) &&
+               sel > -1) {
         FlushInput();
         DeletePlugin(sel);
     } else if (TakeCloseRequest(MainWindow)) {
@@ -161,7 +166,10 @@ void RunOneCommand() {
         // the close box always ends the tool, however busy the pass was.
         FlushInput();
         QuitTool();
+    } else {
+        return false;
     }
+    return true;
 }
 
 bool Within(std::int32_t v, std::int32_t low, std::int32_t high) {
@@ -244,7 +252,8 @@ struct LatePoll {
 };
 
 void ListLatePolls(LatePoll &late) {
-    AddKeyPolls(late.poll, {KeypadMultiply, PlusKey, EnterKey, TKey});
+    AddKeyPolls(late.poll,
+                {KeypadMultiply, PlusKey, EnterKey, TKey, Backspace, DeleteKey, KeypadPlus, KeypadMinus});
     std::int32_t left = WindowLeft();
     std::int32_t top = WindowTop();
     POINT point{left + CursorX, top + CursorY};
@@ -262,9 +271,10 @@ void HandleContextMenu(LatePoll &late) {
     std::int32_t sel = Selection;
     if (under != MainList ||
         !(KeyState(late.poll, ContextMenuKey) < 0 || std::abs(KeyState(late.poll, RightButton)) > 1) ||
-        sel <= -1) {
+        sel <= -1 || KeysHeldFromWork) {
         return;
     }
+    EndListDrag();
     FlushInput();
     SetFocusTo(MainWindow);
     std::int32_t count = RowCount();
@@ -305,12 +315,42 @@ void ReadCursor(PointerPoll &pointer) {
     CursorY = point.y - WindowTop();
 }
 
+// After long work: the clicks, presses and keys that came meanwhile are
+// dropped, so none of them starts another command once the work is done.
+// A close request stays: the close box still ends the tool.
+void DropInputOfWork() {
+    DropUserMessage();
+    ForgetListPresses();
+    KeysHeldFromWork = true;
+}
+
+// Whether every key that runs a command or opens the menu is up.
+bool CommandKeysUp(LatePoll &late) {
+    for (std::int32_t vk : {KeypadMultiply, PlusKey, EnterKey, TKey, Backspace, KeypadPlus, KeypadMinus}) {
+        if (KeyDown(late.poll, vk)) {
+            return false;
+        }
+    }
+    return KeyState(late.poll, DeleteKey) >= 0 && KeyState(late.poll, ContextMenuKey) >= 0 &&
+           std::abs(KeyState(late.poll, RightButton)) <= 1;
+}
+
 } // namespace
 
 void RunEventLoop() {
     for (;;) {
+        if (TakeFinishedWork()) {
+            DropInputOfWork(); // work at start-up: the recovery of an unfinished re-sort
+        }
         UpdateMoveButtons();
-        RunOneCommand();
+        FollowListDrag();
+        if (RunOneCommand()) {
+            EndListDrag();
+            EndProgress(); // work that stopped early: the line and pointer come back all the same
+            if (TakeFinishedWork()) {
+                DropInputOfWork();
+            }
+        }
         if (AboutWindowOpen == 1) {
             HandleAboutEvents();
         }
@@ -332,6 +372,9 @@ void RunEventLoop() {
         }
         if (!KeyDown(late.poll, TKey)) {
             ConvertLatch = 0;
+        }
+        if (KeysHeldFromWork && CommandKeysUp(late)) {
+            KeysHeldFromWork = false;
         }
         HandleContextMenu(late);
         SleepMs(25);

@@ -4,6 +4,7 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/location.h"
+#include "app/catalogue/progress.h"
 #include "app/windows/event_loop.h"
 #include "app/windows/main_window.h"
 #include "app/windows/version.h"
@@ -144,6 +145,7 @@ void StartMainWindow() {
     CallLibraryBatch(drawn, 2);
 
     CatalogueLoaded = UpdateMoveButtons;
+    ProgressLine = HintText;
     LoadCatalogue(MainList, NameList, -1, "*.SRC");
 
     // Centred; raised as topmost and released again so it comes to the front

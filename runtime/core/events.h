@@ -51,6 +51,13 @@ extern HWND volatile FocusWindow;
 // no wait resets it: a close stays pending until the script takes it, however
 // many waits and commands come in between.
 extern HWND volatile CloseRequest;
+// The last left-button press on a child window of the main window, as the
+// main window's WM_PARENTNOTIFY reports it (before the child itself sees the
+// press): its screen position, and a count that goes up by one with every
+// such press. The position is written first, then the count.
+extern volatile LONG ChildPressX;
+extern volatile LONG ChildPressY;
+extern volatile LONG ChildPressCount;
 // The main window's dialog flag, copied at its WM_CREATE.
 extern volatile LONG DialogMode;
 // 1 once a window without automatic repainting received WM_PAINT.
@@ -108,6 +115,9 @@ void WaitInput();
 namespace Script {
 void WaitMessage(HWND closeOf = nullptr);
 }
+// Script thread. Forgets the captured message: UserMessage := 0, 0, 0, with
+// no wait. A pending close request stays.
+void DropUserMessage();
 // Script thread. True when window has a pending close request; the request is
 // then taken (cleared). A request for another window is left pending.
 bool TakeCloseRequest(HWND window);

@@ -19,6 +19,9 @@ volatile LONG MouseX = 0;
 volatile LONG MouseY = 0;
 HWND volatile FocusWindow = nullptr;
 HWND volatile CloseRequest = nullptr;
+volatile LONG ChildPressX = 0;
+volatile LONG ChildPressY = 0;
+volatile LONG ChildPressCount = 0;
 volatile LONG DialogMode = 0;
 volatile LONG PaintedFlag = 0;
 volatile LONG TimerFlag = 0;
@@ -94,8 +97,9 @@ bool StartInputEvents() {
     // Every run starts from the initial values, even a second run in one process.
     PublishUserMessages({});
     ResetEventVariables(true);
-    for (volatile LONG *flag : {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode,
-                                &MouseButtonState, &LastMouseButton, &KeyDownFlag})
+    for (volatile LONG *flag :
+         {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode, &MouseButtonState,
+          &LastMouseButton, &KeyDownFlag, &ChildPressX, &ChildPressY, &ChildPressCount})
         StoreLong(flag, 0);
     for (HWND volatile *window : {&FocusWindow, &CloseRequest, &ChangedTabControl, &NotifySender})
         StoreWindow(window, nullptr);
@@ -158,6 +162,12 @@ void WaitInput() {
 void Script::WaitMessage(HWND closeOf) {
     ResetEventVariables(false);
     WaitAndRecord(MessagePumpedEvent, closeOf);
+}
+
+void DropUserMessage() {
+    StoreLong(&UserMessage.number, 0);
+    StoreWord(&UserMessage.wParam, 0);
+    StoreWord(&UserMessage.lParam, 0);
 }
 
 bool TakeCloseRequest(HWND window) {

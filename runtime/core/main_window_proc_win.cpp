@@ -12,6 +12,7 @@ HDC WindowDC = nullptr;
 HDC BackBuffer = nullptr;
 HDC DrawingTarget = nullptr;
 HBRUSH BackgroundBrush = nullptr;
+HCURSOR volatile BusyPointer = nullptr;
 
 namespace {
 
@@ -164,11 +165,24 @@ LRESULT OnButtonDown(HWND window, LONG button, LPARAM lParam) {
     return 0;
 }
 
+// Records a left press on a child: its screen position, then one more press.
+void RecordChildPress(HWND window, LPARAM lParam) {
+    POINT point = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    ClientToScreen(window, &point);
+    StoreLong(&ChildPressX, point.x);
+    StoreLong(&ChildPressY, point.y);
+    InterlockedIncrement(&ChildPressCount);
+}
+
 // A child reports a click or similar. Edit fields and scroll bars report their
 // own events, so clicks into them do not wake the script.
-LRESULT OnParentNotify(WPARAM wParam) {
+LRESULT OnParentNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     WORD event = LOWORD(wParam);
-    if (event == WM_CREATE || event == WM_DESTROY || DialogMode != 0)
+    if (event == WM_CREATE || event == WM_DESTROY)
+        return 0;
+    if (event == WM_LBUTTONDOWN)
+        RecordChildPress(window, lParam);
+    if (DialogMode != 0)
         return 0;
     POINT cursor;
     if (!GetCursorPos(&cursor))
@@ -224,6 +238,13 @@ LRESULT MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return OnClose(window, wParam, lParam);
     case WM_ERASEBKGND:
         return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_SETCURSOR:
+        // Controls ask their parent first, so this covers them too.
+        if (HCURSOR busy = BusyPointer) {
+            SetCursor(busy);
+            return TRUE;
+        }
+        break;
     case WM_MOUSEACTIVATE:
         SetFocus(window);
         return 0;
@@ -270,7 +291,7 @@ LRESULT MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         PulseInput();
         return 0;
     case WM_PARENTNOTIFY:
-        return OnParentNotify(wParam);
+        return OnParentNotify(window, wParam, lParam);
     case WM_ENTERSIZEMOVE:
         BeginSizeMove(window);
         break;

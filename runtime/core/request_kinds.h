@@ -28,6 +28,7 @@ void SleepRequest(DWORD milliseconds);
 void InputPendingRequest(std::uintptr_t *resultWord);
 void FillListRequest(std::uintptr_t *block);
 void ReadListRequest(std::uintptr_t *block);
+void MoveListRowRequest(std::uintptr_t *block);
 void CreateLDialogWithProcRequest(std::uintptr_t *block);
 void CreateUpDownRequest(std::uintptr_t *block);
 void CreateStatusBarRequest(std::uintptr_t *block);

@@ -68,6 +68,17 @@ HWND CreateBlockControl(const std::uintptr_t *block, const char *text, int id, H
     return control;
 }
 
+// The text of a row of a list box; false when there is no such row.
+bool RowText(HWND list, int row, std::vector<char> &text) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length < 0) {
+        return false;
+    }
+    text.assign(static_cast<std::size_t>(length) + 4, '\0');
+    return SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data())) >=
+           0;
+}
+
 INT_PTR RunTemplateDialog(const char *name, DLGPROC procedure, std::uintptr_t *block) {
     return DialogBoxParamA(Instance, name, MainWindow, procedure, reinterpret_cast<LPARAM>(block));
 }
@@ -410,4 +421,55 @@ void CreateTooltipRequest(std::uintptr_t *block) {
     tool.hinst = Instance;
     tool.lpszText = const_cast<char *>(Text(block[2]));
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MoveListRowRequest(std::uintptr_t *block) {
+    if (block == nullptr) {
+        return;
+    }
+    HWND first = Window(block[0]);
+    HWND second = Window(block[1]);
+    const int from = Int(block[2]);
+    int to = Int(block[3]);
+    block[4] = block[2];
+    const bool follow = to < 0;
+    if (follow) {
+        to = static_cast<int>(SendMessageA(first, LB_GETCURSEL, 0, 0));
+        if (to < 0 || to == from) {
+            return;
+        }
+    }
+    const LRESULT count = SendMessageA(first, LB_GETCOUNT, 0, 0);
+    if (from < 0 || from >= count || to >= count || SendMessageA(second, LB_GETCOUNT, 0, 0) != count) {
+        return;
+    }
+    const LRESULT top = SendMessageA(first, LB_GETTOPINDEX, 0, 0);
+    if (to != from) {
+        std::vector<char> firstText;
+        std::vector<char> secondText;
+        if (!RowText(first, from, firstText) || !RowText(second, from, secondText)) {
+            return;
+        }
+        // Both new rows go in before either old one goes: a list that refuses
+        // its row (no memory) leaves both lists as they were.
+        const WPARAM insertAt = static_cast<WPARAM>(to > from ? to + 1 : to);
+        const WPARAM deleteAt = static_cast<WPARAM>(to > from ? from : from + 1);
+        if (SendMessageA(first, LB_INSERTSTRING, insertAt, reinterpret_cast<LPARAM>(firstText.data())) < 0) {
+            return;
+        }
+        if (SendMessageA(second, LB_INSERTSTRING, insertAt, reinterpret_cast<LPARAM>(secondText.data())) <
+            0) {
+            SendMessageA(first, LB_DELETESTRING, insertAt, 0);
+            return;
+        }
+        SendMessageA(first, LB_DELETESTRING, deleteAt, 0);
+        SendMessageA(second, LB_DELETESTRING, deleteAt, 0);
+    }
+    SendMessageA(first, LB_SETCURSEL, static_cast<WPARAM>(to), 0);
+    if (follow) {
+        // The row went where the list box had scrolled to itself: it stays
+        // scrolled as it was.
+        SendMessageA(first, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    }
+    block[4] = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(to));
 }

@@ -79,10 +79,13 @@ enum GuiRequestCode : WPARAM {
     // block: list box, std::vector<StringValue> * that receives every row's
     // text in order. Posted, completes.
     GR_READ_LIST = 0xA01C,
+    // block: first list box, second list box, from row, to row (-1: the first
+    // list's selection), result := the row's place afterwards. Posted, completes.
+    GR_MOVE_LIST_ROW = 0xA01D,
 };
 
 constexpr WPARAM FirstRequestCode = GR_CREATE_MAIN_WINDOW;
-constexpr WPARAM LastRequestCode = GR_READ_LIST;
+constexpr WPARAM LastRequestCode = GR_MOVE_LIST_ROW;
 constexpr std::size_t FileDialogBufferSize = 292;
 
 // Words of the ControlBlock of GR_CREATE_CONTROL and GR_CREATE_TAB_CONTROL.

@@ -192,6 +192,9 @@ void ExecuteRequest(WPARAM code, LPARAM param) {
     case GR_READ_LIST:
         ReadListRequest(block);
         break;
+    case GR_MOVE_LIST_ROW:
+        MoveListRowRequest(block);
+        break;
     default:
         return; // unknown codes complete nothing
     }

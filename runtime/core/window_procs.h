@@ -21,3 +21,7 @@ extern HDC WindowDC;           // the main window's own device context (CS_OWNDC
 extern HDC BackBuffer;         // screen-sized memory copy of the client area; WM_PAINT repaints from it
 extern HDC DrawingTarget;      // where drawing goes: WindowDC once the main window exists
 extern HBRUSH BackgroundBrush; // fills erased areas while "autopaint" is 0
+// While not null, the pointer over the main window and every control in it,
+// whatever their own cursors (the main window answers WM_SETCURSOR with it).
+// Written by the drawing layer (SetBusyPointer), read on the GUI thread.
+extern HCURSOR volatile BusyPointer;

@@ -65,6 +65,16 @@ HFONT NewFont(const StringValue &face, std::int32_t height, std::int32_t width, 
 // not load changes nothing. Other numbers: fatal RuntimeError 230.
 void SetCursorShape(std::int32_t number);
 
+// Shows pointer number (numbered as for SetCursorShape) over the main window
+// and every control in it until EndBusyPointer, at once when the pointer is
+// there; the windows' own cursors and the class cursor stay as they are. A
+// cursor that does not load changes nothing; numbers outside 0 to 16: fatal
+// RuntimeError 230.
+void SetBusyPointer(std::int32_t number);
+// Ends SetBusyPointer: the main window or control under the pointer shows its
+// own pointer again at once, without waiting for the pointer to move.
+void EndBusyPointer();
+
 // Fills the main window and the BackBuffer with the colour (a COLORREF in
 // true-colour mode, else a 15-bit value), opening the main window at 0, 0,
 // 640 x 480 first when there is none; puts the console position to 0, 0 and

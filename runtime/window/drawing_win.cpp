@@ -38,6 +38,26 @@ HCURSOR LoadPointer(std::int32_t number) {
     return LoadCursorA(nullptr, SystemCursors[number]);
 }
 
+// Has the main window or the control under the pointer choose the pointer
+// now, as the next move of the pointer would make it do.
+void RefreshPointer() {
+    POINT at;
+    HWND main = MainWindow;
+    if (main == nullptr || !GetCursorPos(&at)) {
+        return;
+    }
+    HWND under = WindowFromPoint(at);
+    if (under == nullptr || GetAncestor(under, GA_ROOT) != main) {
+        return;
+    }
+    LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), WM_MOUSEMOVE));
+}
+
+void StoreBusyPointer(HCURSOR cursor) {
+    InterlockedExchangePointer(reinterpret_cast<PVOID volatile *>(&BusyPointer), cursor);
+}
+
 } // namespace
 
 void StartDrawing() {
@@ -95,6 +115,24 @@ void SetCursorShape(std::int32_t number) {
         // The class cursor keeps the pointer while it moves over the client area.
         SetClassLongPtrA(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
     }
+}
+
+void SetBusyPointer(std::int32_t number) {
+    if (number < 0 || number > 16) {
+        RaiseFatal(230);
+        return;
+    }
+    HCURSOR cursor = LoadPointer(number);
+    if (cursor == nullptr) {
+        return;
+    }
+    StoreBusyPointer(cursor);
+    RefreshPointer();
+}
+
+void EndBusyPointer() {
+    StoreBusyPointer(nullptr);
+    RefreshPointer();
 }
 
 void ClearWindow(std::uint32_t colour) {

@@ -57,6 +57,18 @@ void AddListRows(HWND listBox, const std::vector<StringValue> &rows);
 void AddListRowPairs(HWND firstList, const std::vector<StringValue> &firstRows, HWND secondList,
                      const std::vector<StringValue> &secondRows);
 
+// MoveListRowPair's place meaning the first list's selection.
+constexpr std::int32_t AtSelection = -1;
+// Script thread. Moves row from of two lists that hold a row each for the same
+// entry to place to in both, the rows between shifting by one as repeated
+// single moves would leave them, and selects it in the first list; all in one
+// GR_MOVE_LIST_ROW request, so nothing the GUI thread does comes in between.
+// With to AtSelection the row goes to the first list's selection of that
+// moment and the list stays scrolled as it is; nothing moves when there is
+// none or it is from. Returns where the row stands afterwards: from when it
+// could not move (a row out of range, lists of unequal length, no memory).
+std::int32_t MoveListRowPair(HWND firstList, HWND secondList, std::int32_t from, std::int32_t to);
+
 // Enables or disables the window; disabling the window held in FocusWindow
 // clears FocusWindow.
 void EnableControl(HWND window, std::int32_t enable);

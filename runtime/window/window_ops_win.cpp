@@ -146,6 +146,18 @@ void AddListRowPairs(HWND firstList, const std::vector<StringValue> &firstRows, 
     FreeRequestBlock(block);
 }
 
+std::int32_t MoveListRowPair(HWND firstList, HWND secondList, std::int32_t from, std::int32_t to) {
+    std::uintptr_t *block = NewRequestBlock(5);
+    block[0] = reinterpret_cast<std::uintptr_t>(firstList);
+    block[1] = reinterpret_cast<std::uintptr_t>(secondList);
+    block[2] = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(from));
+    block[3] = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(to));
+    PostRequestAndWait(GR_MOVE_LIST_ROW, reinterpret_cast<LPARAM>(block));
+    std::int32_t place = static_cast<std::int32_t>(static_cast<std::intptr_t>(block[4]));
+    FreeRequestBlock(block);
+    return place;
+}
+
 void EnableControl(HWND window, std::int32_t enable) {
     EnableWindow(window, enable != 0);
     if (enable == 0 && window == FocusWindow)

@@ -168,6 +168,16 @@ HWND MainList(HWND main) {
     return nullptr;
 }
 
+HWND NameList(HWND main) {
+    for (HWND list : Children(main, "ListBox")) {
+        RECT rect = WindowRect(list);
+        if (rect.right - rect.left <= 10) {
+            return list;
+        }
+    }
+    return nullptr;
+}
+
 POINT RowPoint(HWND list, int row) {
     int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));

@@ -50,6 +50,8 @@ void ReleaseAllInput();
 
 HWND Button(HWND main, const std::string &caption);
 HWND MainList(HWND main);
+// The invisible list of file names beside the main list.
+HWND NameList(HWND main);
 // Screen point of the centre of a row of a list box (rows from the top).
 POINT RowPoint(HWND list, int row);
 // Screen point at client position x, y of a window.
