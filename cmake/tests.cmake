@@ -15,6 +15,18 @@ endif()
 
 set(QS_TEST_TIMEOUT 120 CACHE STRING "Seconds before one test executable is stopped")
 
+# GoogleTest and the common headers, precompiled once for all test executables.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/qs_test_pch.cpp CONTENT "// Built only for its precompiled header.\n")
+add_library(qs_test_pch STATIC ${CMAKE_BINARY_DIR}/qs_test_pch.cpp)
+target_compile_options(qs_test_pch PRIVATE ${QS_WARNINGS})
+target_link_libraries(qs_test_pch PRIVATE gtest qs_runtime)
+target_precompile_headers(qs_test_pch PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/test_pch.h)
+
+function(qs_use_test_pch name)
+  target_compile_options(${name} PRIVATE -Winvalid-pch)
+  target_precompile_headers(${name} REUSE_FROM qs_test_pch)
+endfunction()
+
 function(qs_add_test_executable name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   qs_filter_sources(sources ${sources})
@@ -30,6 +42,7 @@ function(qs_add_test_executable name dir)
   if(WIN32)
     target_link_options(${name} PRIVATE ${QS_LINK_STATIC})
   endif()
+  qs_use_test_pch(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${QS_TEST_TIMEOUT})
 endfunction()

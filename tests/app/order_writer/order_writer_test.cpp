@@ -220,8 +220,11 @@ class BlockedReturn : public testing::Test {
     void Block(const std::function<bool()> &release) {
         blocker = std::thread([this, release] {
             std::string path = browser.Temp() + "\\zz.src";
+            // Looked for by time, not by count: under load the file may
+            // arrive only after many tries.
             HANDLE held = INVALID_HANDLE_VALUE;
-            for (int i = 0; i < 20000 && held == INVALID_HANDLE_VALUE; ++i) {
+            for (DWORD start = GetTickCount();
+                 held == INVALID_HANDLE_VALUE && GetTickCount() - start < 20000;) {
                 held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
                 if (held == INVALID_HANDLE_VALUE) {
                     Sleep(0);
