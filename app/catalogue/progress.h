@@ -8,8 +8,6 @@
 
 #include <cstdint>
 
-#include "runtime/core/string_value.h"
-
 // The line that shows the progress, set by the main window's start-up; null
 // until then, and no line is shown.
 extern HWND ProgressLine;
@@ -31,10 +29,3 @@ void EndProgress();
 // True once after each EndProgress that ended progress: the event loop then
 // forgets the clicks and keys that came during the work.
 bool TakeFinishedWork();
-
-// --- Pure rules, also used by the tests ---
-
-// n with a comma between groups of three digits: "3,000".
-StringValue GroupedNumber(std::int32_t n);
-// "Sorting: 1,200 of 3,000 plugins" ("plugin" for a total of one).
-StringValue ProgressText(const StringValue &doing, std::int32_t done, std::int32_t total);

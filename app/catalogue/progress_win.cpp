@@ -1,6 +1,8 @@
 // The progress line and the wait cursor during long work.
 #include "app/catalogue/progress.h"
 
+#include "app/catalogue/progress_rules.h"
+
 #include "runtime/window/drawing.h"
 #include "runtime/window/window_ops.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/progress_rules.h"
 #include "app/catalogue/recopy_journal.h"
 
 namespace {
@@ -72,4 +73,14 @@ TEST(RecopyJournal, ListsOnlyPlainPluginFileNames) {
         "x.src is a heading\r\n..\\up.src\r\nC:\\abs.src\r\nsub/x.src\r\nx.srcx\r\n\r\n.src\nlf.src");
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(Text(none[0]), "lf.src");
+}
+
+TEST(ProgressText, CountsWithThousandsGroupedAndTheWordInNumber) {
+    EXPECT_EQ(Text(GroupedNumber(0)), "0");
+    EXPECT_EQ(Text(GroupedNumber(999)), "999");
+    EXPECT_EQ(Text(GroupedNumber(1000)), "1,000");
+    EXPECT_EQ(Text(GroupedNumber(1234567)), "1,234,567");
+    EXPECT_EQ(Text(GroupedNumber(-12345)), "-12,345");
+    EXPECT_EQ(Text(ProgressText("Sorting", 1200, 3000)), "Sorting: 1,200 of 3,000 plugins");
+    EXPECT_EQ(Text(ProgressText("Recovering", 0, 1)), "Recovering: 0 of 1 plugin");
 }

@@ -73,3 +73,40 @@ TEST(ListRows, ReadBackWholeAsRowByRow) {
         EXPECT_TRUE(GetListItems(MainWindow).empty());
     });
 }
+
+// A row moved in a pair of lists lands where it is sent in both, the rows
+// between shifting as single moves would leave them, and is selected; sent
+// to the selection it goes where the list's selection is. Rows that cannot
+// move leave both lists as they were.
+TEST(ListRows, RowMovesInBothListsOfAPair) {
+    RunChecked([] {
+        OpenWindow(10, 10, 300, 200);
+        HWND shown = CreateControl("LISTBOX", "", 0x50200141, 5, 5, 200, 150, MainWindow, 0, Instance, 0);
+        HWND names = CreateControl("LISTBOX", "", 0x50000040, 5, 5, 0, 0, MainWindow, 0, Instance, 0);
+        AddListRowPairs(shown, {"A", "B", "C", "D", "E"}, names, {"a", "b", "c", "d", "e"});
+        auto both = [&](const std::vector<std::string> &rows) {
+            std::vector<std::string> lower;
+            for (const std::string &row : rows)
+                lower.push_back(std::string(1, static_cast<char>(row[0] - 'A' + 'a')));
+            return Rows(shown) == rows && Rows(names) == lower;
+        };
+        EXPECT_EQ(3, MoveListRowPair(shown, names, 0, 3));
+        EXPECT_TRUE(both({"B", "C", "D", "A", "E"}));
+        EXPECT_EQ(3, SendMessageA(shown, LB_GETCURSEL, 0, 0));
+        EXPECT_EQ(0, MoveListRowPair(shown, names, 4, 0));
+        EXPECT_TRUE(both({"E", "B", "C", "D", "A"}));
+        EXPECT_EQ(0, SendMessageA(shown, LB_GETCURSEL, 0, 0));
+
+        SendMessageA(shown, LB_SETCURSEL, 2, 0);
+        EXPECT_EQ(2, MoveListRowPair(shown, names, 4, AtSelection));
+        EXPECT_TRUE(both({"E", "B", "A", "C", "D"}));
+        EXPECT_EQ(2, MoveListRowPair(shown, names, 2, AtSelection)); // already there
+        SendMessageA(shown, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        EXPECT_EQ(1, MoveListRowPair(shown, names, 1, AtSelection)); // no selection
+        EXPECT_EQ(1, MoveListRowPair(shown, names, 1, 5));           // past the end
+        EXPECT_EQ(-1, MoveListRowPair(shown, names, -1, 2));
+        SendMessageA(names, LB_DELETESTRING, 4, 0); // lists out of step: nothing moves
+        EXPECT_EQ(0, MoveListRowPair(shown, names, 0, 3));
+        EXPECT_EQ((std::vector<std::string>{"E", "B", "A", "C", "D"}), Rows(shown));
+    });
+}

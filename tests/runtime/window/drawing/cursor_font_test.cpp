@@ -9,6 +9,7 @@
 #include "runtime/core/errors.h"
 #include "runtime/core/frame.h"
 #include "runtime/core/settings.h"
+#include "runtime/window/controls.h"
 #include "runtime/window/drawing.h"
 #include "runtime/window/window_ops.h"
 
@@ -58,6 +59,38 @@ TEST(SetCursorShape, ProgramAndSystemCursorsAndTheMissingOnes) {
     EXPECT_EQ(2, errorKind); // fatal
     EXPECT_EQ(afterCross, afterInvalid);
     EXPECT_STREQ("Cursor nicht vorhanden! (Nur 0..11)", ErrorText(230).c_str());
+}
+
+// The busy pointer shows over the main window and over its controls, whose
+// own cursor is the arrow, until it ends; the class cursor stays as it was.
+TEST(BusyPointer, CoversTheWindowAndItsControlsUntilItEnds) {
+    HCURSOR overControl = nullptr, overWindow = nullptr, afterEnd = nullptr, classCursor = nullptr;
+    LRESULT answered = FALSE;
+    RunScenario([&] {
+        OpenWindow(0, 0, 300, 200);
+        HWND button = CreateControl("BUTTON", "x", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, MainWindow, 7,
+                                    GetModuleHandleA(nullptr), 0);
+        auto setCursor = [](HWND window) {
+            return SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        };
+        SetBusyPointer(2);
+        answered = setCursor(button);
+        overControl = GetCursor();
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        setCursor(MainWindow);
+        overWindow = GetCursor();
+        EndBusyPointer();
+        setCursor(button);
+        afterEnd = GetCursor();
+        classCursor = ClassCursor();
+    });
+    HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(wait, overControl);
+    EXPECT_EQ(wait, overWindow);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), afterEnd);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), classCursor);
 }
 
 TEST(NewFont, TheApplicationsThreeTahomaFonts) {

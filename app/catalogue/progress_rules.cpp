@@ -1,4 +1,4 @@
-#include "app/catalogue/progress.h"
+#include "app/catalogue/progress_rules.h"
 
 #include <string>
 
