@@ -73,3 +73,10 @@ foreach(dir IN LISTS QS_TEST_DIRS)
   endif()
   qs_add_test_executable(test_${leaf} ${dir})
 endforeach()
+
+# The layers include only downwards (a check of the sources, in every preset
+# that builds tests natively).
+if(NOT WIN32)
+  add_test(NAME test_layers COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -P
+                                    ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake)
+endif()

@@ -4,8 +4,6 @@
 #include "runtime/core/requests.h"
 #include "runtime/core/script_thread.h"
 #include "runtime/core/spine_hooks.h"
-#include "runtime/system/files.h"
-#include "runtime/system/system_libraries.h"
 
 DWORD GuiThreadId;
 HINSTANCE Instance;
@@ -89,7 +87,7 @@ void StartCore() {
     StartScriptControl();
     StartErrorLevel();
     // COM is initialised on this thread when the shell or a file dialog is
-    // first used (StartGuiCom): loading ole32 here would slow every start.
+    // first used (the shell hooks): loading ole32 here would slow every start.
     LoadParameterList(GetCommandLineA());
     if (!CreateRequestWindow()) {
         ExitProcess(1);
@@ -105,7 +103,7 @@ void EndCore() {
     RequestDoneEvent = nullptr;
     MessagePumpedEvent = nullptr;
     EndScriptControl();
-    EndGuiCom();
+    EndShellCom();
     ClearParameterList();
     ClearMemoryAreas();
     MainWindow = nullptr;
@@ -118,9 +116,9 @@ int RunRuntime(HINSTANCE instance, void (*scriptMain)()) {
     StartLocaleLayer();
     StartWindowLayer();
     StartDrawingLayer();
-    StartFileLayer();
+    StartSystemLayer();
     int code = Run(scriptMain);
-    EndFileLayer();
+    EndSystemLayer();
     EndDrawingLayer();
     EndWindowLayer();
     EndLocaleLayer();

@@ -16,8 +16,6 @@
 #include "runtime/core/string_value.h"
 #include "runtime/core/window_procs.h"
 #include "runtime/core/window_settings.h"
-#include "runtime/system/library_call.h"
-#include "runtime/system/system_libraries.h"
 
 namespace {
 
@@ -56,9 +54,9 @@ HWND CreateBlockControl(const std::uintptr_t *block, const char *text, int id, H
     HWND control = nullptr;
     for (int attempt = 0; attempt < 2 && control == nullptr; ++attempt) {
         if (attempt == 1) {
-            if (CommonControlsStarted())
+            if (CommonControlClassesStarted())
                 break;
-            StartCommonControls();
+            StartCommonControlClasses();
         }
         control = CreateWindowExA(static_cast<DWORD>(block[CB_EX_STYLE]), Text(block[CB_CLASS]), text,
                                   static_cast<DWORD>(block[CB_STYLE]), Int(block[CB_X]), Int(block[CB_Y]),
@@ -206,8 +204,7 @@ void FileDialogRequest(std::uintptr_t *block) {
     dialog.lpstrTitle = Text(block[2]);
     dialog.lpstrDefExt = Text(block[3]);
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 6
-    StartGuiCom();
-    BOOL chosen = block[0] == 0 ? OnDemand::GetOpenFileNameA(&dialog) : OnDemand::GetSaveFileNameA(&dialog);
+    BOOL chosen = ChooseFileName(&dialog, block[0] != 0);
     InterlockedExchange(&DialogResult, chosen ? 1 : 0);
 }
 
@@ -251,8 +248,7 @@ void CallFunctionRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
-    StartGuiComWhenLoaded();
-    block[2] = CallFunctionWithSlots(block[0], Int(block[1]));
+    block[2] = CallAddressWithSlots(block[0], Int(block[1]));
 }
 
 void CreateDialogWindowRequest(std::uintptr_t *block) {
@@ -276,16 +272,7 @@ void BrowseFolderRequest(std::uintptr_t *block) {
     info.pszDisplayName = path;
     info.lpszTitle = Text(block[0]);
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    StartGuiCom();
-    LPITEMIDLIST chosen = OnDemand::SHBrowseForFolderA(&info);
-    if (chosen == nullptr) {
-        path[0] = '\0';
-        InterlockedExchange(&DialogResult, 0);
-        return;
-    }
-    OnDemand::SHGetPathFromIDListA(chosen, path);
-    OnDemand::CoTaskMemFree(chosen);
-    InterlockedExchange(&DialogResult, 1);
+    InterlockedExchange(&DialogResult, ChooseFolder(&info, path) ? 1 : 0);
 }
 
 void EditBoxDialogRequest(std::uintptr_t *block) {
@@ -385,17 +372,17 @@ void CreateUpDownRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
-    OnDemand::CreateUpDownControl(0x54000126, Int(block[0]), Int(block[1]), Int(block[2]), Int(block[3]),
-                                  Window(block[4]), TakeControlId(), Instance, Window(block[5]),
-                                  Int(block[6]), Int(block[7]), Int(block[8]));
+    CreateUpDownBuddy(0x54000126, Int(block[0]), Int(block[1]), Int(block[2]), Int(block[3]),
+                      Window(block[4]), TakeControlId(), Instance, Window(block[5]), Int(block[6]),
+                      Int(block[7]), Int(block[8]));
 }
 
 void CreateStatusBarRequest(std::uintptr_t *block) {
     if (block == nullptr) {
         return;
     }
-    HWND bar = OnDemand::CreateStatusWindowA(0x50000020, Text(block[1]), Window(block[0]),
-                                             static_cast<UINT>(TakeControlId()));
+    HWND bar = CreateStatusBarWindow(0x50000020, Text(block[1]), Window(block[0]),
+                                     static_cast<UINT>(TakeControlId()));
     block[2] = Word(bar);
 }
 
@@ -404,7 +391,7 @@ void CreateTooltipRequest(std::uintptr_t *block) {
         return;
     }
     HWND owner = Window(block[0]);
-    StartCommonControls();
+    StartCommonControlClasses();
     HWND tip =
         CreateWindowExA(0x00080080, "tooltips_class32", nullptr, 0x94800000, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance, nullptr);
