@@ -174,7 +174,10 @@ void ResortByRecopying() {
         return;
     }
     std::vector<StringValue> movedOut;
+    BeginProgress("Moving out", static_cast<std::int32_t>(leaving.size()));
+    std::int32_t out = 0;
     for (const StringValue &file : leaving) {
+        ShowProgress(out++);
         std::int32_t status = 0;
         if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file), &status)) {
             movedOut.push_back(file);
@@ -183,7 +186,10 @@ void ResortByRecopying() {
         }
     }
     std::vector<StringValue> stranded;
+    BeginProgress("Sorting", static_cast<std::int32_t>(movedOut.size()));
+    std::int32_t back = 0;
     for (const StringValue &file : movedOut) {
+        ShowProgress(back++);
         if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
             stranded.push_back(file);
         }
@@ -210,6 +216,7 @@ void ResortByRecopying() {
     WriteRecopyJournal(away);
     RemoveDir(TempFolder);
     IoResult();
+    EndProgress();
     if (late.count > 0) {
         StringValue text = LateReturnReport(late.count, late.names);
         if (failures.count > 0) {

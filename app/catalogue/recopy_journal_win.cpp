@@ -4,6 +4,7 @@
 #include "app/catalogue/catalogue_state.h"
 #include "app/catalogue/plugin_files.h"
 #include "app/catalogue/plugin_rules.h"
+#include "app/catalogue/progress.h"
 #include "app/catalogue/recopy_journal.h"
 #include "runtime/core/strings.h"
 #include "runtime/system/files_whole.h"
@@ -80,7 +81,9 @@ void OfferJournalRecovery() {
     std::vector<StringValue> back;
     std::vector<StringValue> left;
     std::int32_t denied = 0;
+    BeginProgress("Recovering", static_cast<std::int32_t>(waiting.size()));
     for (const StringValue &name : waiting) {
+        ShowProgress(static_cast<std::int32_t>(back.size() + left.size()));
         StringValue home = StrConcat(StrConcat(PluginFolder, "\\"), name);
         // A name taken in the plugin folder meanwhile is never overwritten.
         std::int32_t status = 0;
@@ -95,6 +98,7 @@ void OfferJournalRecovery() {
     if (left.empty()) {
         RemoveDirectoryA(TempFolder.c_str());
     }
+    EndProgress();
     ShowMessageBox(StrConcat(RecoveryReport(back, left), AccessHint(denied)),
                    "Message:", left.empty() ? MB_ICONINFORMATION : MB_ICONWARNING);
 }

@@ -2,6 +2,7 @@
 // list as the GUI thread is told to change it, read through a subclass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -62,9 +63,9 @@ void ExpectProgress(const std::string &doing, int total, const std::string &usua
 
 } // namespace
 
-TEST(Progress, ResortAndOrigFilenamesShowHowFarTheyAre) {
+TEST(Progress, ResortsAndOrigFilenamesShowHowFarTheyAre) {
     DemoBrowser browser;
-    const int count = 600;
+    const int count = 300;
     for (int i = 0; i < count; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "p%03d.src", i);
@@ -85,6 +86,18 @@ TEST(Progress, ResortAndOrigFilenamesShowHowFarTheyAre) {
         Changes.clear();
         RestoreOriginalNames();
         ExpectProgress("Restoring names", count, usual);
+
+        // The re-copy moves the plugins out, then back in their order.
+        Changes.clear();
+        ResortByRecopying();
+        ASSERT_TRUE(boxes.WaitFor(2));
+        ASSERT_GE(Changes.size(), 3u);
+        EXPECT_EQ(ProgressText("Moving out", 0, count).c_str(), Changes.front().text);
+        EXPECT_EQ(1, std::count_if(Changes.begin(), Changes.end(), [&](const LineChange &change) {
+                      return change.text == ProgressText("Sorting", 0, count).c_str();
+                  }));
+        EXPECT_EQ(usual, Changes.back().text);
+        EXPECT_EQ(nullptr, BusyPointer);
         SetWindowLongPtrA(HintText, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FormerProc));
     });
 }
