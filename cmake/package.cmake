@@ -10,8 +10,8 @@ configure_file(${CMAKE_SOURCE_DIR}/docs/user-guide.md ${QS_PACKAGE_TEXTS}/user-g
 configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${QS_PACKAGE_TEXTS}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 
 # The pictures the guide shows, taken by the end-to-end tests.
-set(QS_GUIDE_PICTURES main-window.png context-menu.png rename-dialog.png hidden-plugins-dialog.png
-                      about-window.png)
+set(QS_GUIDE_PICTURES main-window.png list-drag.png context-menu.png rename-dialog.png
+                      hidden-plugins-dialog.png about-window.png)
 list(TRANSFORM QS_GUIDE_PICTURES PREPEND ${CMAKE_SOURCE_DIR}/docs/ OUTPUT_VARIABLE qs_pictures)
 
 install(PROGRAMS ${QS_TOOL_EXE} DESTINATION .)

@@ -23,21 +23,13 @@ std::string Number(int i) {
     return digits;
 }
 
-// "Plugin 007" lives in p007.src: the folder lists them in number order.
-Rows NumberedRows(int count) {
-    Rows rows;
-    for (int i = 0; i < count; ++i) {
-        rows.push_back("Plugin " + Number(i));
-    }
-    return rows;
-}
-
-Rows FilesOf(const Rows &shown) {
-    Rows files;
-    for (const std::string &name : shown) {
-        files.push_back("p" + name.substr(7) + ".src");
-    }
-    return files;
+// The shown names of the plugins p000.src, p001.src, ... (the folder lists
+// them in that order): made-up search sites, then "Plugin 008" and so on.
+std::string ShownName(int i) {
+    static const char *const Sites[] = {"Example Search", "Sample Wiki",        "Test Shop",
+                                        "Demo News",      "Placeholder Maps",   "Fictional Dictionary",
+                                        "Mock Images",    "Sandbox Code Search"};
+    return i < 8 ? Sites[i] : "Plugin " + Number(i);
 }
 
 Rows Moved(Rows rows, int from, int to) {
@@ -72,13 +64,17 @@ class ListDragAndProgress : public ::testing::Test {
         session_->Stop();
     }
 
-    // Starts the tool on count numbered plugins, listed and in front.
+    // Starts the tool on count plugins, listed and in front.
     static void StartWithPlugins(int count) {
         files_.clear();
+        rows_.clear();
+        fileOf_.clear();
         for (int i = 0; i < count; ++i) {
-            files_["p" + Number(i) + ".src"] = PluginText("Plugin " + Number(i), "\r\n");
+            const std::string file = "p" + Number(i) + ".src";
+            files_[file] = PluginText(ShownName(i), "\r\n");
+            rows_.push_back(ShownName(i));
+            fileOf_[ShownName(i)] = file;
         }
-        rows_ = NumberedRows(count);
         ASSERT_TRUE(session_->StartWith(files_)) << "the tool did not show its main window";
         ASSERT_TRUE(WaitUntil([] { return ListRows(List()) == rows_; }, 30000));
         ASSERT_TRUE(WaitUntil([] { return IsForeground(Main()); })) << FocusReport(Main());
@@ -93,7 +89,11 @@ class ListDragAndProgress : public ::testing::Test {
     static ::testing::AssertionResult ListsAndDiskAre(const Rows &rows) {
         Rows shown = ListRows(List());
         Rows names = ListRows(NameList(Main()));
-        if (shown != rows || names != FilesOf(rows)) {
+        Rows files;
+        for (const std::string &row : rows) {
+            files.push_back(fileOf_[row]);
+        }
+        if (shown != rows || names != files) {
             return ::testing::AssertionFailure() << "rows " << ::testing::PrintToString(shown) << ", names "
                                                  << ::testing::PrintToString(names);
         }
@@ -151,11 +151,13 @@ class ListDragAndProgress : public ::testing::Test {
     static Session *session_;
     static Files files_;
     static Rows rows_;
+    static std::map<std::string, std::string> fileOf_;
 };
 
 Session *ListDragAndProgress::session_ = nullptr;
 Files ListDragAndProgress::files_;
 Rows ListDragAndProgress::rows_;
+std::map<std::string, std::string> ListDragAndProgress::fileOf_;
 
 // Down over two rows, then up over five in one quick move: the row goes to
 // where it is let go, both lists in step, and the move buttons follow.
@@ -167,6 +169,7 @@ TEST_F(ListDragAndProgress, DraggedRowGoesWhereItIsLetGo) {
     const Rows down = Moved(rows_, 1, 4);
     EXPECT_TRUE(WaitUntil([&] { return ListRows(List()) == down && ListSelection(List()) == 4; }))
         << ::testing::PrintToString(ListRows(List())) << " selection " << ListSelection(List());
+    Pause(300); // the list repainted
     EXPECT_TRUE(SaveScreenshot(WindowRect(Main()), ScreenshotPath("list-drag")));
     Release();
     EXPECT_TRUE(ListsAndDiskAre(down));
