@@ -295,32 +295,4 @@ TEST(Waits, WhatWakesThemAndWhatTheyReset) {
     EXPECT_TRUE(Waits.lostPulse);
 }
 
-// A left press on a child is recorded with its screen position before the
-// child sees it; other buttons' presses are not.
-struct ChildPressResult {
-    LONG countAfterLeft = -1, countAfterRight = -1, x = 0, y = 0;
-    POINT expected = {0, 0};
-} ChildPress;
-
-void ChildPressScenario() {
-    HWND main = OpenTestWindow();
-    LONG before = ChildPressCount;
-    SendMessageA(main, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 0), MAKELPARAM(30, 40));
-    ChildPress.countAfterLeft = ChildPressCount - before;
-    ChildPress.x = ChildPressX;
-    ChildPress.y = ChildPressY;
-    ChildPress.expected = POINT{30, 40};
-    ClientToScreen(main, &ChildPress.expected);
-    SendMessageA(main, WM_PARENTNOTIFY, MAKEWPARAM(WM_RBUTTONDOWN, 0), MAKELPARAM(50, 60));
-    ChildPress.countAfterRight = ChildPressCount - before;
-}
-
-TEST(Capture, LeftPressOnAChildIsRecordedWhereItWas) {
-    ASSERT_EQ(0, RunScenario(ChildPressScenario));
-    EXPECT_EQ(1, ChildPress.countAfterLeft);
-    EXPECT_EQ(ChildPress.expected.x, ChildPress.x);
-    EXPECT_EQ(ChildPress.expected.y, ChildPress.y);
-    EXPECT_EQ(1, ChildPress.countAfterRight);
-}
-
 } // namespace
