@@ -1,7 +1,8 @@
 // The re-copy method on a real FAT16 volume (drive F: of the test prefix):
 // the start-up chooses it by itself, and afterwards the directory entries
 // stand in the catalogue's order, the order the browser reads. Wine lists
-// every folder sorted by name, so the entry order is read from Linux (ls -U).
+// every folder sorted by name, so the entry order is read from the drive's
+// image (DirectoryEntryOrder).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "../app_scenario.h"
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/recopy.h"
 #include "runtime/window/window_ops.h"
 #include "tests/support/test_drives.h"
 
@@ -134,7 +136,7 @@ TEST_F(FatVolume, ResortWritesTheCatalogueOrderIntoTheDirectory) {
         {"golf.src", "foxtrot.src", "echo.src", "delta.src", "charlie.src", "bravo.src", "alpha.src"},
         {"delta.src", "alpha.src", "golf.src", "bravo.src", "foxtrot.src", "charlie.src", "echo.src"},
     });
-    EXPECT_FALSE(FileExists(browser->Temp()));
+    EXPECT_FALSE(FileExists(browser->Staging()));
     EXPECT_EQ(ReadBytes(browser->Path("charlie.src")), PluginText("Charlie"));
     EXPECT_EQ(ReadBytes(browser->Path("bravo.gif")), "GIF89a");
 }
@@ -215,6 +217,29 @@ TEST_F(FatVolume, AFolderWithAHistoryTakesEveryArrangedOrder) {
     EXPECT_EQ(PluginsIn(Listing(browser->Plugins())).size(), plugins.size());
 }
 
+// A folder of the user's inside the plugin folder: a folder cannot be moved
+// out (fusefat even loses a moved folder's files), so the re-sort refuses,
+// names it and changes nothing.
+TEST_F(FatVolume, AFolderOfTheUsersInsideStopsTheResortWithNothingChanged) {
+    AddSimplePlugins();
+    browser->AddFile("mine\\inner.src", PluginText("Inner"));
+    std::vector<std::string> before = DirectoryEntryOrder(drive, browser->Plugins());
+    BoxWatch boxes;
+    RunApplication([&] {
+        std::vector<std::string> files = CatalogueFiles();
+        ArrangeCatalogue(std::vector<std::string>(files.rbegin(), files.rend()));
+        ResortPlugins();
+        ASSERT_TRUE(boxes.WaitFor(1));
+        EXPECT_EQ(boxes.Boxes()[0].icon, "warning");
+        EXPECT_EQ(boxes.Boxes()[0].text, SubFolderRefusal({"mine"}).c_str());
+    });
+    EXPECT_EQ(DirectoryEntryOrder(drive, browser->Plugins()), before);
+    EXPECT_EQ(ReadBytes(browser->Path("mine\\inner.src")), PluginText("Inner"));
+    EXPECT_FALSE(FileExists(browser->Staging()));
+}
+
+// A plugin held open by another program cannot leave, so the folder cannot
+// be made anew; the others still go back in catalogue order around it.
 TEST_F(FatVolume, APluginThatCannotMoveKeepsItsPlaceAndTheOthersFollowTheCatalogue) {
     AddSimplePlugins();
     const std::vector<std::string> wanted = {"golf.src",    "foxtrot.src", "echo.src", "delta.src",
@@ -235,6 +260,7 @@ TEST_F(FatVolume, APluginThatCannotMoveKeepsItsPlaceAndTheOthersFollowTheCatalog
         SeenBox box = boxes.Boxes()[0];
         EXPECT_EQ(box.icon, "warning");
         EXPECT_NE(box.text.find("delta.src"), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find("may not hold"), std::string::npos) << box.text;
 
         std::vector<std::string> order = EntryOrder();
         auto heldAt = std::find(before.begin(), before.end(), "delta.src") - before.begin();
@@ -248,6 +274,6 @@ TEST_F(FatVolume, APluginThatCannotMoveKeepsItsPlaceAndTheOthersFollowTheCatalog
         EXPECT_EQ(boxes.Boxes()[1].text, "Re-sort successfully done!");
         EXPECT_EQ(EntryOrder(), wanted);
     });
-    EXPECT_FALSE(FileExists(browser->Temp()));
+    EXPECT_FALSE(FileExists(browser->Staging()));
     EXPECT_EQ(ReadBytes(browser->Path("delta.src")), PluginText("Delta"));
 }
