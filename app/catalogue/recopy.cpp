@@ -47,3 +47,11 @@ StringValue FolderKeptReport(const StringValue &why) {
     text = StrConcat(text, "Every file went back into it, but the order of the plugins may not hold. ");
     return StrConcat(text, CloseBrowserAdvice());
 }
+
+StringValue LeftAwayReport(const Failures &left) {
+    StringValue text = StrConcat(FailureText(left), "\r\r");
+    text = StrConcat(text, left.count == 1 ? "The browser cannot see it there. "
+                                           : "The browser cannot see them there. ");
+    return StrConcat(text, "Quillsort offers to move what waits there back when it starts again or when you "
+                           "press Refresh List.");
+}

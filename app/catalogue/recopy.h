@@ -45,5 +45,7 @@ StringValue StagingInUseRefusal();
 StringValue StuckReport(const Failures &stuck);
 // The report when the emptied plugin folder could not be removed (why).
 StringValue FolderKeptReport(const StringValue &why);
+// The report of files that could not come back from the staging folder.
+StringValue LeftAwayReport(const Failures &left);
 // The close-the-browser advice that these reports end with.
 StringValue CloseBrowserAdvice();

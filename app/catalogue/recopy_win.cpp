@@ -282,7 +282,7 @@ void ReportSwap(const Swap &swap) {
         text = Joined(text, FailureText(swap.missing));
     }
     if (swap.left.count > 0) {
-        text = Joined(text, FailureText(swap.left));
+        text = Joined(text, LeftAwayReport(swap.left));
     }
     if (swap.late.count > 0) {
         text = Joined(text, LateReturnReport(swap.late.count, swap.late.names));
