@@ -188,9 +188,9 @@ inline std::vector<FatEntry> FatEntries(const std::string &raw) {
 // read from the drive's FAT16 image (beside its mount point), where the FAT
 // driver wrote them: the order Linux lists them unsorted (ls -U) and the
 // browser reads them. Wine itself lists every folder sorted by name. The
-// entries are read from the image rather than by starting ls: a Linux
-// program started from a Wine process here now and then left one of the
-// process's handles closed. {"<unreadable>"} when the image cannot be read
+// entries are read from the image rather than by starting ls from here: a
+// Linux program started from a Wine process now and then left one of the
+// process's event handles invalid. {"<unreadable>"} when the image cannot be read
 // or the folder is not in it.
 inline std::vector<std::string> DirectoryEntryOrder(const TestDrive &drive, const std::string &folder) {
     using testdrives::ReadAt;
