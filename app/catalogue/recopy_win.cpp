@@ -25,6 +25,10 @@ namespace {
 
 constexpr DWORD PluginPauseMs = 5;
 constexpr DWORD RetryPauseMs = 500;
+// Windows removes a folder that another program watches (an Explorer window
+// showing it) only once that program lets go; until then its name cannot be
+// made again. The attempts, a pause apart, give it a few seconds.
+constexpr int CreateAttempts = 6;
 // The attribute bits a folder made anew takes over from the old one.
 constexpr DWORD KeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
@@ -172,7 +176,7 @@ void MoveOut(Swap &swap) {
 // Removes the emptied plugin folder and makes it again with its attributes.
 // A folder that cannot be removed (held open by the browser or a window
 // showing it, access denied) is kept; a removed one that cannot be made
-// again is tried once more after a pause.
+// again at once is tried again for a few seconds.
 void RenewPluginFolder(Swap &swap) {
     std::wstring folder = WidePath(PluginFolder);
     DWORD attributes = swap.journal.folderAttributes & KeptAttributes;
@@ -191,7 +195,7 @@ void RenewPluginFolder(Swap &swap) {
     Reached(RecopyStep::RemoveFolder, 1);
     Reached(RecopyStep::CreateFolder, 0);
     bool made = CreateDirectoryW(folder.c_str(), nullptr) != 0;
-    if (!made) {
+    for (int attempt = 1; !made && attempt < CreateAttempts; ++attempt) {
         SleepMs(RetryPauseMs);
         made = CreateDirectoryW(folder.c_str(), nullptr) != 0;
     }

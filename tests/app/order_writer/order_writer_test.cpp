@@ -244,34 +244,6 @@ TEST(RecopyMethod, RefusesAroundAFolderOfTheUsersOrAFullStagingFolder) {
     }
 }
 
-// An icon held open by another program cannot leave: the folder cannot be
-// made anew, every other file comes back, and the box names the icon and
-// says that the order may not hold.
-TEST(RecopyMethod, AnIconThatCannotLeaveIsNamedAndTheOrderMayNotHold) {
-    DemoBrowser browser;
-    browser.AddPlugin("alpha.src", "Alpha");
-    browser.AddFile("alpha.gif", "icon");
-    browser.AddPlugin("beta.src", "Beta");
-    std::vector<std::string> before = browser.Files();
-    BoxWatch boxes;
-    RunApplication([&] {
-        HANDLE held = CreateFileA(browser.Path("alpha.gif").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        ResortByRecopying();
-        ASSERT_TRUE(boxes.WaitFor(1));
-        CloseHandle(held);
-    });
-    SeenBox box = boxes.Boxes()[0];
-    EXPECT_EQ(box.icon, "warning");
-    Failures stuck;
-    stuck.Add("alpha.gif");
-    EXPECT_EQ(box.text, StuckReport(stuck).c_str());
-    EXPECT_NE(box.text.find("may not hold"), std::string::npos);
-    EXPECT_EQ(browser.Files(), before);
-    EXPECT_FALSE(FileExists(browser.Staging()));
-}
-
 // The emptied plugin folder held open (a window showing it): it stays, every
 // file goes back into it, and the box says why and what to do.
 TEST(RecopyMethod, AFolderThatCannotBeRemovedGetsEveryFileBack) {
