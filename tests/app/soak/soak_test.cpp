@@ -3,7 +3,9 @@
 // real runtime, with message boxes answered as a user would. Between and
 // during the operations it injects faults: files held open without sharing,
 // files deleted or added behind the tool's back, target names taken by stray
-// files, a temp folder already there, read-only bits, a full disk. After every
+// files, a temp folder already there, read-only bits, a full disk, and a stop
+// of the program in the middle of a re-copy, after which the tool starts
+// again and its recovery must bring every file home. After every
 // operation it checks that every plugin's bytes are in the folder under one
 // plugin name (changed only as the operation intends), that every icon still
 // shares its plugin's name, that nothing is left over, and that the tool
