@@ -68,11 +68,17 @@ harness_start() {
   # The virtual desktop's process, started detached and kept for the whole
   # run: otherwise every program that opens a window starts it anew, and the
   # test runner waits about a second for it to let go of its output.
+  # A test started before the desktop is up would get a desktop of its own,
+  # on which it never finds the windows of the programs it starts: wait for
+  # it, with a limit generous enough for several layers starting at once.
   setsid wine explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
-  for _ in $(seq 1 100); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Default - Wine desktop"' && break
+  local waited
+  for waited in $(seq 1 1200); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Default - Wine desktop"' && return 0
     sleep 0.05
   done
+  echo "harness: the Wine desktop did not appear within $((waited / 20)) s" >&2
+  return 1
 }
 
 # Wine draws the caption buttons with the Marlett font; Debian's Wine keeps it

@@ -4,6 +4,7 @@
 
 StringValue BrowserFolder;
 StringValue PluginFolder;
+StringValue StagingFolder;
 StringValue TempFolder;
 std::int32_t RenameMethod = 0;
 std::uintptr_t BrowserKey = 0;

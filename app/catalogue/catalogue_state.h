@@ -11,7 +11,13 @@
 extern StringValue BrowserFolder;
 // BrowserFolder + "searchplugins" (no trailing backslash).
 extern StringValue PluginFolder;
-// BrowserFolder + "searchplugins\temp", used by the re-copy method.
+// BrowserFolder + StagingName: the folder beside the plugin folder where a
+// re-sort by re-copying keeps the files while it makes the plugin folder anew.
+extern StringValue StagingFolder;
+constexpr char StagingName[] = "searchplugins (re-sort)";
+// BrowserFolder + "searchplugins\temp": where the previous version's re-copy
+// kept the plugins while they were away, and its journal. Only the recovery
+// of a re-sort that version left unfinished reads it.
 extern StringValue TempFolder;
 // 1 when the plugin folder's volume is not a FAT type: the order is written
 // by renaming the files, and their original names can be given back.

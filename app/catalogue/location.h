@@ -6,14 +6,15 @@
 
 #include "runtime/core/string_value.h"
 
-// Sets BrowserFolder, PluginFolder, TempFolder and RenameMethod from the
+// Sets BrowserFolder, PluginFolder, StagingFolder, TempFolder and RenameMethod from the
 // installation key, the document-type command, the Program Files folder or
 // the user's choice, in that order; ends the program through FatalStop(1)
 // when none yields a folder holding ":\".
 void LocateBrowser();
 
-// Shows the numbered fatal message (1: plugin folder not found, 2: temporary
-// folder not created) titled "Fatal Error (#000n)" and ends the program.
+// Shows the numbered fatal message (1: plugin folder not found, 2: the
+// re-copy's staging folder not created) titled "Fatal Error (#000n)" and ends
+// the program.
 [[noreturn]] void FatalStop(std::int32_t code);
 
 // The path of a shell special folder (38: Program Files); empty when the shell

@@ -88,6 +88,7 @@ void LocateBrowser() {
     }
 
     PluginFolder = StrConcat(BrowserFolder, "searchplugins");
+    StagingFolder = StrConcat(BrowserFolder, StagingName);
     TempFolder = StrConcat(BrowserFolder, "searchplugins\\temp");
 }
 

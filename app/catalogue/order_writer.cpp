@@ -1,9 +1,33 @@
 #include "app/catalogue/order_writer.h"
 
 #include "app/catalogue/catalogue_rules.h"
+#include "app/catalogue/plugin_rules.h"
 
 #include "runtime/core/number_format.h"
 #include "runtime/core/strings.h"
+
+namespace {
+
+constexpr std::int32_t ListedFailures = 8;
+
+} // namespace
+
+void Failures::Add(const StringValue &name, std::int32_t status) {
+    denied = denied || StrLength(AccessHint(status)) > 0;
+    ++count;
+    if (count == 1) {
+        names = name;
+    } else if (count <= ListedFailures) {
+        names = StrConcat(StrConcat(names, "\r"), name);
+    } else if (count == ListedFailures + 1) {
+        names = StrConcat(names, "\r...");
+    }
+}
+
+StringValue FailureText(const Failures &failures) {
+    StringValue text = FailureReport(failures.count, failures.names);
+    return failures.denied ? StrConcat(StrConcat(text, "\r"), AccessHint(5)) : text;
+}
 
 StringValue OriginalName(const StringValue &name) {
     std::int32_t prefix = SortPrefixLength(name);

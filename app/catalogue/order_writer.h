@@ -7,20 +7,32 @@
 #include "runtime/core/string_value.h"
 
 // Re-sort: by renaming every plugin and its icon with a fresh prefix letter
-// and its position (rename method), or by moving every plugin file out into
-// the temporary folder and back in catalogue order (re-copy method), under a
-// journal in the temporary folder that names every plugin while it is away.
-// Tells the user the outcome: success, or which files could not be renamed or
+// and its position (rename method), or by making the plugin folder anew and
+// moving its files back in catalogue order (re-copy method, recopy.h). Tells
+// the user the outcome: success, or which files could not be renamed or
 // moved or came back out of order.
 void ResortPlugins();
 // Gives every plugin and its icon the name after its sort prefix again, and
 // reloads the catalogue. Silent unless a rename fails.
 void RestoreOriginalNames();
 
-// The two ways of writing, called by ResortPlugins; they take the method as
-// given, so tests can run either on any volume.
+// The rename method, called by ResortPlugins; like ResortByRecopying it
+// takes the method as given, so tests can run either on any volume.
 void ResortByRenaming();
-void ResortByRecopying();
+
+// Files that could not be renamed or moved during one command: how many, the
+// first few names one a line ("..." after them), and whether one of them was
+// refused with "access denied".
+struct Failures {
+    std::int32_t count = 0;
+    StringValue names;
+    bool denied = false;
+
+    // name could not be renamed or moved; status: the Win32 code, if known.
+    void Add(const StringValue &name, std::int32_t status = 0);
+};
+// FailureReport of the failures, with the access hint when one was a denial.
+StringValue FailureText(const Failures &failures);
 
 // --- Pure rules, also used by the tests ---
 

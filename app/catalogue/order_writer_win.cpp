@@ -1,4 +1,4 @@
-// The order writer: rename method and re-copy method.
+// The order writer: the rename method, and the choice of method.
 #include <windows.h>
 
 #include <vector>
@@ -12,7 +12,7 @@
 #include "app/catalogue/plugin_files.h"
 #include "app/catalogue/plugin_rules.h"
 #include "app/catalogue/progress.h"
-#include "app/catalogue/recopy_journal.h"
+#include "app/catalogue/recopy.h"
 #include "runtime/core/events.h"
 #include "runtime/core/random.h"
 #include "runtime/core/settings.h"
@@ -21,30 +21,6 @@
 #include "runtime/window/window_ops.h"
 
 namespace {
-
-constexpr std::int32_t FolderExists = 183;
-constexpr std::int32_t ListedFailures = 8;
-constexpr DWORD RetryPauseMs = 500;
-
-// Files that could not be renamed or moved during one command.
-struct Failures {
-    std::int32_t count = 0;
-    StringValue names;
-    // Some failure was an "access denied": the report adds its hint.
-    bool denied = false;
-
-    void Add(const StringValue &name, std::int32_t status = 0) {
-        denied = denied || !StrEquals(AccessHint(status), "");
-        ++count;
-        if (count == 1) {
-            names = name;
-        } else if (count <= ListedFailures) {
-            names = StrConcat(StrConcat(names, "\r"), name);
-        } else if (count == ListedFailures + 1) {
-            names = StrConcat(names, "\r...");
-        }
-    }
-};
 
 std::int32_t RowCount() {
     return static_cast<std::int32_t>(SendMessageA(MainList, LB_GETCOUNT, 0, 0));
@@ -68,12 +44,6 @@ StringValue InFolder(const StringValue &folder, const StringValue &name) {
 bool RenameInFolder(const StringValue &folder, const StringValue &from, const StringValue &to,
                     std::int32_t &status) {
     return MoveFileTo(InFolder(folder, from), InFolder(folder, to), &status);
-}
-
-// The report of failures, with the access hint when one of them was a denial.
-StringValue FailureText(const Failures &failures) {
-    StringValue text = FailureReport(failures.count, failures.names);
-    return failures.denied ? StrConcat(StrConcat(text, "\r"), AccessHint(5)) : text;
 }
 
 // The success message, or the list of files that stayed as they were.
@@ -134,98 +104,6 @@ void ResortByRenaming() {
     LoadCatalogue(MainList, NameList, Selection, "*.SRC");
     EndProgress();
     ReportOutcome(failures, true);
-}
-
-void ResortByRecopying() {
-    MakeDir(TempFolder);
-    std::int32_t made = IoResult();
-    if (made != 0 && made != FolderExists) {
-        FatalStop(2);
-    }
-    std::int32_t count = RowCount();
-    Failures failures;
-    // The plugins to move: a file of the same name already in the temporary
-    // folder keeps its plugin where it is, and is none of this re-sort's
-    // business.
-    std::vector<StringValue> leaving;
-    std::vector<StringValue> names = GetListItems(NameList);
-    for (std::int32_t p = 0; p < count; ++p) {
-        StringValue file = NameAt(names, p);
-        if (GetFileAttributesA(InFolder(TempFolder, file).c_str()) != INVALID_FILE_ATTRIBUTES) {
-            failures.Add(file);
-        } else {
-            leaving.push_back(file);
-        }
-    }
-    // The journal names them before the first one leaves, together with what
-    // an earlier unfinished re-sort left there, so that a stop at any moment
-    // leaves a record of every plugin that is not at home.
-    std::vector<StringValue> earlier = StillInTemp(ReadRecopyJournal());
-    std::vector<StringValue> journal = earlier;
-    journal.insert(journal.end(), leaving.begin(), leaving.end());
-    std::int32_t journalError = WriteRecopyJournal(journal);
-    if (journalError != 0) {
-        RemoveDir(TempFolder);
-        IoResult();
-        StringValue text = StrConcat("Could not write the re-sort journal in the temporary folder:\r",
-                                     FileErrorText(journalError));
-        text = StrConcat(StrConcat(text, "\rNo plugin was moved."), AccessHint(journalError));
-        ShowMessageBox(text, "Message:", MB_ICONWARNING);
-        return;
-    }
-    std::vector<StringValue> movedOut;
-    BeginProgress("Moving out", static_cast<std::int32_t>(leaving.size()));
-    std::int32_t out = 0;
-    for (const StringValue &file : leaving) {
-        ShowProgress(out++);
-        std::int32_t status = 0;
-        if (MoveFileTo(InFolder(PluginFolder, file), InFolder(TempFolder, file), &status)) {
-            movedOut.push_back(file);
-        } else {
-            failures.Add(file, status);
-        }
-    }
-    std::vector<StringValue> stranded;
-    BeginProgress("Sorting", static_cast<std::int32_t>(movedOut.size()));
-    std::int32_t back = 0;
-    for (const StringValue &file : movedOut) {
-        ShowProgress(back++);
-        if (!MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file))) {
-            stranded.push_back(file);
-        }
-        SleepMs(5);
-    }
-    // A move back that failed is tried once more after the others, after a
-    // pause that lets a passing lock (a virus scanner, an indexer) go. What
-    // comes back then stands after all the others; what still cannot return
-    // stays in the journal. Both are named to the user.
-    if (!stranded.empty()) {
-        SleepMs(RetryPauseMs);
-    }
-    Failures late;
-    std::vector<StringValue> away = earlier;
-    for (const StringValue &file : stranded) {
-        std::int32_t status = 0;
-        if (MoveFileTo(InFolder(TempFolder, file), InFolder(PluginFolder, file), &status)) {
-            late.Add(file);
-        } else {
-            failures.Add(InFolder("temp", file), status);
-            away.push_back(file);
-        }
-    }
-    WriteRecopyJournal(away);
-    RemoveDir(TempFolder);
-    IoResult();
-    EndProgress();
-    if (late.count > 0) {
-        StringValue text = LateReturnReport(late.count, late.names);
-        if (failures.count > 0) {
-            text = StrConcat(StrConcat(FailureText(failures), "\r\r"), text);
-        }
-        ShowMessageBox(text, "Message:", MB_ICONWARNING);
-    } else {
-        ReportOutcome(failures, true);
-    }
 }
 
 void ResortPlugins() {

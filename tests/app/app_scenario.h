@@ -60,6 +60,8 @@ class DemoBrowser {
     const std::string &Folder() const { return folder_; }
     std::string Plugins() const { return root_.Path(); }
     std::string Temp() const { return Plugins() + "\\temp"; }
+    // The folder beside the plugin folder where a re-copy keeps the files.
+    std::string Staging() const { return folder_ + "\\searchplugins (re-sort)"; }
     std::string Path(const std::string &name) const { return root_ / name; }
     void AddPlugin(const std::string &file, const std::string &shown) const {
         WriteBytes(Path(file), PluginText(shown));

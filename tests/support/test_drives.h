@@ -1,5 +1,5 @@
 // Test helper: the drives that the Wine harness (tools/harness.sh) maps into
-// the test prefix, and a look at them from Linux.
+// the test prefix, and the directory order of a folder on the FAT drive.
 //   FatDrive():  F:, a FAT16 image mounted with fusefat; Wine reports "FAT".
 //   FullDrive(): G:, a small tmpfs that a test may fill to run out of space.
 // A drive the harness could not set up carries the reason, for GTEST_SKIP.
@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -80,23 +81,6 @@ inline TestDrive FullDrive() {
     return testdrives::FromEnv("QS_FULL", nullptr);
 }
 
-// Starts a Linux shell command line (Wine starts Linux programs by their Z:
-// path). Wine does not tell when such a program ends nor how: the command
-// must leave a file behind to wait for. True when it was started.
-inline bool StartLinuxShell(const std::string &command) {
-    std::string line = "Z:\\bin\\sh -c \"" + command + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 // The Z: path of a Linux path.
 inline std::string WindowsPathOf(const std::string &unixPath) {
     std::string path = "Z:" + unixPath;
@@ -108,36 +92,158 @@ inline std::string WindowsPathOf(const std::string &unixPath) {
     return path;
 }
 
+namespace testdrives {
+
+// Reads size bytes at offset of an open file; empty when that failed.
+inline std::string ReadAt(HANDLE file, std::uint64_t offset, std::size_t size) {
+    std::string bytes(size, '\0');
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    if (size == 0 || !SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, &bytes[0], static_cast<DWORD>(size), &read, nullptr) || read != size) {
+        return std::string();
+    }
+    return bytes;
+}
+
+inline unsigned Word16(const std::string &bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+}
+
+// One entry of a FAT directory: its name as Linux shows it, its first cluster.
+struct FatEntry {
+    std::string name;
+    unsigned cluster = 0;
+};
+
+// The entries of a FAT directory's raw bytes in their order: long names
+// where they have one, else the short name in the case its flags give;
+// deleted entries, the volume label, "." and ".." left out.
+inline std::vector<FatEntry> FatEntries(const std::string &raw) {
+    std::vector<FatEntry> entries;
+    std::vector<std::wstring> parts(32);
+    bool haveLong = false;
+    for (std::size_t at = 0; at + 32 <= raw.size(); at += 32) {
+        unsigned char first = static_cast<unsigned char>(raw[at]);
+        unsigned char attributes = static_cast<unsigned char>(raw[at + 11]);
+        if (first == 0) {
+            break;
+        }
+        if (first == 0xE5) {
+            haveLong = false;
+            continue;
+        }
+        if (attributes == 0x0F) {
+            if ((first & 0x40) != 0) {
+                parts.assign(32, std::wstring());
+            }
+            std::wstring part;
+            for (std::size_t offset : {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30}) {
+                wchar_t c = static_cast<wchar_t>(Word16(raw, at + offset));
+                if (c == 0 || c == 0xFFFF) {
+                    break;
+                }
+                part += c;
+            }
+            parts[first & 0x1F] = part;
+            haveLong = true;
+            continue;
+        }
+        FatEntry entry;
+        entry.cluster = Word16(raw, at + 26);
+        if (haveLong) {
+            std::wstring name;
+            for (const std::wstring &part : parts) {
+                name += part;
+            }
+            char buffer[1024] = {};
+            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, buffer, sizeof buffer, "?", nullptr);
+            entry.name = buffer;
+        } else {
+            unsigned char flags = static_cast<unsigned char>(raw[at + 12]);
+            std::string base = raw.substr(at, 8);
+            std::string ext = raw.substr(at + 8, 3);
+            base.erase(base.find_last_not_of(' ') + 1);
+            ext.erase(ext.find_last_not_of(' ') + 1);
+            if ((flags & 0x08) != 0) {
+                CharLowerBuffA(&base[0], static_cast<DWORD>(base.size()));
+            }
+            if ((flags & 0x10) != 0 && !ext.empty()) {
+                CharLowerBuffA(&ext[0], static_cast<DWORD>(ext.size()));
+            }
+            entry.name = ext.empty() ? base : base + "." + ext;
+        }
+        haveLong = false;
+        if ((attributes & 0x08) == 0 && entry.name != "." && entry.name != "..") {
+            entries.push_back(entry);
+        }
+    }
+    return entries;
+}
+
+} // namespace testdrives
+
 // The names of a folder on the drive in the order of its directory entries,
-// as Linux lists them unsorted (ls -U). Wine itself lists every folder sorted
-// by name, so only Linux shows this order. {"<ls failed>"} when that failed.
+// read from the drive's FAT16 image (beside its mount point), where the FAT
+// driver wrote them: the order Linux lists them unsorted (ls -U) and the
+// browser reads them. Wine itself lists every folder sorted by name. The
+// entries are read from the image rather than by starting ls from here: a
+// Linux program started from a Wine process now and then left one of the
+// process's event handles invalid. {"<unreadable>"} when the image cannot be read
+// or the folder is not in it.
 inline std::vector<std::string> DirectoryEntryOrder(const TestDrive &drive, const std::string &folder) {
-    static int serial = 0;
-    std::string out =
-        drive.unixMount + ".ls-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    std::string done = WindowsPathOf(out);
-    std::string failed = done + ".failed";
-    // The listing appears under its final name only once it is complete.
-    if (!StartLinuxShell("if ls -U -- '" + drive.UnixPath(folder) + "' > '" + out + ".part'; then mv '" +
-                         out + ".part' '" + out + "'; else : > '" + out + ".failed'; fi")) {
-        return {"<ls failed>"};
+    using testdrives::ReadAt;
+    using testdrives::Word16;
+    const std::vector<std::string> unreadable = {"<unreadable>"};
+    HANDLE image = CreateFileA(WindowsPathOf(drive.unixMount + ".img").c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+    if (image == INVALID_HANDLE_VALUE) {
+        return unreadable;
     }
-    for (int waited = 0; waited < 30000 && !FileExists(done) && !FileExists(failed); waited += 10) {
-        Sleep(10);
+    std::string boot = ReadAt(image, 0, 512);
+    std::vector<testdrives::FatEntry> entries;
+    bool found = !boot.empty();
+    if (found) {
+        std::uint64_t sectorSize = Word16(boot, 11);
+        std::uint64_t clusterSize = sectorSize * static_cast<unsigned char>(boot[13]);
+        std::uint64_t fatStart = sectorSize * Word16(boot, 14);
+        std::uint64_t fatSize = sectorSize * Word16(boot, 22);
+        std::uint64_t rootStart = fatStart + fatSize * static_cast<unsigned char>(boot[16]);
+        std::uint64_t dataStart = rootStart + 32 * static_cast<std::uint64_t>(Word16(boot, 17));
+        std::string fat = ReadAt(image, fatStart, static_cast<std::size_t>(fatSize));
+        std::string raw = ReadAt(image, rootStart, static_cast<std::size_t>(dataStart - rootStart));
+        entries = testdrives::FatEntries(raw);
+        std::string rest = folder.substr(drive.root.size());
+        while (found && !rest.empty()) {
+            std::size_t slash = rest.find('\\');
+            std::string part = rest.substr(0, slash);
+            rest = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
+            found = false;
+            for (const testdrives::FatEntry &entry : entries) {
+                if (!found && lstrcmpiA(entry.name.c_str(), part.c_str()) == 0) {
+                    found = true;
+                    raw.clear();
+                    // The folder's clusters, along its chain in the FAT (FAT16).
+                    for (unsigned cluster = entry.cluster, hops = 0;
+                         cluster >= 2 && cluster < 0xFFF8 && 2 * cluster + 1 < fat.size() && hops < 65536;
+                         cluster = Word16(fat, 2 * cluster), ++hops) {
+                        raw += ReadAt(image, dataStart + (cluster - 2) * clusterSize,
+                                      static_cast<std::size_t>(clusterSize));
+                    }
+                }
+            }
+            entries = testdrives::FatEntries(raw);
+        }
     }
-    std::string text = FileExists(done) ? ReadBytes(done) : "";
-    bool ok = FileExists(done);
-    DeleteFileA(done.c_str());
-    DeleteFileA(failed.c_str());
-    DeleteFileA((done + ".part").c_str());
-    if (!ok) {
-        return {"<ls failed>"};
+    CloseHandle(image);
+    if (!found) {
+        return unreadable;
     }
     std::vector<std::string> names;
-    std::size_t start = 0;
-    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        names.push_back(text.substr(start, end - start));
-        start = end + 1;
+    for (const testdrives::FatEntry &entry : entries) {
+        names.push_back(entry.name);
     }
     return names;
 }

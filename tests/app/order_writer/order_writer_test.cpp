@@ -10,6 +10,7 @@
 
 #include "../app_scenario.h"
 #include "app/catalogue/order_writer.h"
+#include "app/catalogue/recopy.h"
 #include "app/catalogue/recopy_journal.h"
 #include "runtime/window/window_ops.h"
 
@@ -145,17 +146,16 @@ TEST(RenameMethod, NamesHoldingHashesKeepTheirWholeNameAndIcon) {
     EXPECT_EQ(browser.Files(), (std::vector<std::string>{"a##b.png", "a##b.src", "name.src", "x##y##z.src"}));
 }
 
-TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheFolderIsRemoved) {
-    for (bool folderThere : {false, true}) {
-        SCOPED_TRACE(folderThere ? "temporary folder already there" : "temporary folder created");
+TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheStagingFolderIsRemoved) {
+    for (int there : {0, 1, 2}) {
+        SCOPED_TRACE(there == 0 ? "nothing there" : there == 1 ? "empty temp there" : "empty staging there");
         DemoBrowser browser;
         browser.AddPlugin("alpha.src", "Alpha");
         browser.AddFile("alpha.gif", "icon");
         browser.AddPlugin("beta.src", "Beta");
-        if (folderThere) {
-            CreateDirectoryA(browser.Temp().c_str(), nullptr);
-        }
+        browser.AddFile("notes.txt", "mine");
         std::vector<std::string> before = browser.Files();
+        CreateDirectoryA((there == 1 ? browser.Temp() : browser.Staging()).c_str(), nullptr);
         BoxWatch boxes;
         RunApplication([&] {
             ResortByRecopying();
@@ -167,15 +167,14 @@ TEST(RecopyMethod, FilesEndWhereTheyStartedAndTheFolderIsRemoved) {
             // No name changed, so the catalogue is not reloaded.
             EXPECT_EQ(Row(NameList, 0), "alpha.src");
         });
-        std::vector<std::string> after = browser.Files();
-        EXPECT_FALSE(FileExists(browser.Temp()));
-        before.erase(std::remove(before.begin(), before.end(), "temp"), before.end());
-        EXPECT_EQ(after, before);
+        EXPECT_EQ(browser.Files(), before);
+        EXPECT_FALSE(FileExists(browser.Staging()));
         EXPECT_EQ(ReadBytes(browser.Path("beta.src")), PluginText("Beta"));
+        EXPECT_EQ(ReadBytes(browser.Path("notes.txt")), "mine");
     }
 }
 
-TEST(RecopyMethod, AnEmptyCatalogueStillCreatesAndRemovesTheFolder) {
+TEST(RecopyMethod, AnEmptyCatalogueStillMakesTheFolderAnew) {
     DemoBrowser browser;
     BoxWatch boxes;
     RunApplication([&] {
@@ -183,31 +182,150 @@ TEST(RecopyMethod, AnEmptyCatalogueStillCreatesAndRemovesTheFolder) {
         ASSERT_TRUE(boxes.WaitFor(1));
         EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
     });
+    EXPECT_TRUE(FileExists(browser.Plugins()));
     EXPECT_TRUE(browser.Files().empty());
+    EXPECT_FALSE(FileExists(browser.Staging()));
 }
 
-TEST(RecopyMethod, AFileOfTheSameNameInTheTemporaryFolderKeepsThePluginInPlace) {
+// Files whose names the ANSI code page cannot spell are moved by their own
+// names, and the folder made anew keeps its attributes.
+TEST(RecopyMethod, KeepsNamesBeyondTheCodePageAndTheFolderAttributes) {
     DemoBrowser browser;
     browser.AddPlugin("alpha.src", "Alpha");
-    browser.AddPlugin("beta.src", "Beta");
-    CreateDirectoryA(browser.Temp().c_str(), nullptr);
-    WriteBytes(browser.Temp() + "\\beta.src", "left over");
+    std::wstring odd = std::wstring(L"\x0416\x043E\x0440.gif");
+    std::string folder = browser.Plugins();
+    std::wstring path = std::wstring(folder.begin(), folder.end()) + L"\\" + odd;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "odd", 3, &written, nullptr);
+    CloseHandle(file);
+    const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    SetFileAttributesA(browser.Plugins().c_str(), attributes);
+    bool kept = (GetFileAttributesA(browser.Plugins().c_str()) & attributes) == attributes;
     BoxWatch boxes;
     RunApplication([&] {
         ResortByRecopying();
         ASSERT_TRUE(boxes.WaitFor(1));
+        EXPECT_EQ(boxes.Boxes()[0].text, "Re-sort successfully done!");
+    });
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(browser.Files().size(), 2u);
+    if (kept) {
+        EXPECT_EQ(GetFileAttributesA(browser.Plugins().c_str()) & attributes, attributes);
+    }
+    SetFileAttributesA(browser.Plugins().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str()); // the clean-up lists by ANSI names
+}
+
+// A folder inside the plugin folder, or files in the staging folder: the
+// re-sort says so and changes nothing.
+TEST(RecopyMethod, RefusesAroundAFolderOfTheUsersOrAFullStagingFolder) {
+    for (bool subFolder : {true, false}) {
+        SCOPED_TRACE(subFolder ? "folder inside" : "staging not empty");
+        DemoBrowser browser;
+        browser.AddPlugin("alpha.src", "Alpha");
+        browser.AddPlugin("beta.src", "Beta");
+        std::string kept = subFolder ? browser.Temp() + "\\beta.src" : browser.Staging() + "\\old.src";
+        WriteBytes(kept, "left over");
+        std::vector<std::string> before = browser.Files();
+        BoxWatch boxes;
+        RunApplication([&] {
+            ResortByRecopying();
+            ASSERT_TRUE(boxes.WaitFor(1));
+            SeenBox box = boxes.Boxes()[0];
+            EXPECT_EQ(box.icon, "warning");
+            EXPECT_EQ(box.text,
+                      subFolder ? SubFolderRefusal({"temp"}).c_str() : StagingInUseRefusal().c_str());
+        });
+        EXPECT_EQ(browser.Files(), before);
+        EXPECT_EQ(ReadBytes(kept), "left over");
+        EXPECT_EQ(FileExists(browser.Staging()), !subFolder);
+    }
+}
+
+// The emptied plugin folder held open (a window showing it): it stays, every
+// file goes back into it, and the box says why and what to do.
+TEST(RecopyMethod, AFolderThatCannotBeRemovedGetsEveryFileBack) {
+    DemoBrowser browser;
+    browser.AddPlugin("alpha.src", "Alpha");
+    browser.AddFile("alpha.gif", "icon");
+    std::vector<std::string> before = browser.Files();
+    HANDLE held = CreateFileA(browser.Plugins().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    BoxWatch boxes;
+    RunApplication([&] {
+        ResortByRecopying();
+        ASSERT_TRUE(boxes.WaitFor(1));
+    });
+    CloseHandle(held);
+    SeenBox box = boxes.Boxes()[0];
+    EXPECT_EQ(box.icon, "warning");
+    EXPECT_EQ(box.text.rfind("The plugin folder could not be made anew:", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(CloseBrowserAdvice().c_str()), std::string::npos) << box.text;
+    EXPECT_EQ(browser.Files(), before);
+    EXPECT_FALSE(FileExists(browser.Staging()));
+}
+
+// The names the staging journal at path lists, in its order.
+std::vector<std::string> StagedNames(const std::string &path) {
+    std::string bytes = ReadBytes(path);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        bytes.erase(0, 3);
+    }
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+        CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], static_cast<int>(text.size()))));
+    std::vector<std::string> names;
+    for (const StagedFile &file : ParseStagingJournal(text).files) {
+        names.push_back(std::string(file.name.begin(), file.name.end()));
+    }
+    return names;
+}
+
+// The plugin folder cannot be made again (a file took its name): the files
+// wait in the staging folder, named by the journal, and the next start makes
+// the folder again and brings them back.
+TEST(RecopyMethod, AFolderThatCannotBeMadeAgainIsMadeByTheNextStart) {
+    DemoBrowser browser;
+    browser.AddPlugin("alpha.src", "Alpha");
+    browser.AddFile("alpha.gif", "icon");
+    browser.AddPlugin("beta.src", "Beta");
+    std::vector<std::string> before = browser.Files();
+    {
+        RecopyStepReached = [](RecopyStep step, std::int32_t done) {
+            if (step == RecopyStep::RemoveFolder && done == 1) {
+                WriteBytes(PluginFolder.c_str(), "in the way");
+            }
+        };
+        BoxWatch boxes;
+        RunApplication([&] {
+            ResortByRecopying();
+            ASSERT_TRUE(boxes.WaitFor(1));
+        });
+        RecopyStepReached = nullptr;
         SeenBox box = boxes.Boxes()[0];
         EXPECT_EQ(box.icon, "warning");
-        EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rbeta.src");
-    });
-    EXPECT_EQ(ReadBytes(browser.Path("beta.src")), PluginText("Beta"));
-    EXPECT_EQ(ReadBytes(browser.Path("alpha.src")), PluginText("Alpha"));
-    EXPECT_EQ(ReadBytes(browser.Temp() + "\\beta.src"), "left over");
-    EXPECT_EQ(Listing(browser.Temp()), std::vector<std::string>{"beta.src"});
+        EXPECT_EQ(box.text.rfind("The plugin folder could not be made again:", 0), 0u) << box.text;
+        EXPECT_NE(box.text.find("3 files wait in"), std::string::npos) << box.text;
+        EXPECT_EQ(StagedNames(browser.Staging() + "\\" + RecopyJournalName),
+                  (std::vector<std::string>{"alpha.src", "beta.src", "alpha.gif"}));
+    }
+    DeleteFileA(browser.Plugins().c_str());
+
+    BoxWatch answers(IDYES);
+    RunApplication([] {});
+    std::vector<SeenBox> seen = answers.Boxes();
+    ASSERT_EQ(seen.size(), 2u) << (seen.empty() ? "" : seen[0].text);
+    EXPECT_EQ(seen[0].text, RecoveryQuestion(3, StagingWhere()).c_str());
+    EXPECT_EQ(seen[1].text, "3 files came back:\r\ralpha.src\rbeta.src\ralpha.gif");
+    EXPECT_EQ(browser.Files(), before);
+    EXPECT_FALSE(FileExists(browser.Staging()));
 }
 
 // A plugin whose way back is blocked for a while: held open by another
-// program from the moment it reaches the temporary folder.
+// program from the moment it reaches the staging folder.
 class BlockedReturn : public testing::Test {
   protected:
     void SetUp() override {
@@ -216,23 +334,23 @@ class BlockedReturn : public testing::Test {
         }
         browser.AddPlugin("zz.src", "Last");
     }
-    // Holds temp\zz.src open from its arrival until release() says so.
+    // Holds zz.src open in the staging folder from its arrival until
+    // release() says so.
     void Block(const std::function<bool()> &release) {
         blocker = std::thread([this, release] {
-            std::string path = browser.Temp() + "\\zz.src";
+            std::string path = browser.Staging() + "\\zz.src";
             // Looked for by time, not by count: under load the file may
             // arrive only after many tries.
             HANDLE held = INVALID_HANDLE_VALUE;
             for (DWORD start = GetTickCount();
-                 held == INVALID_HANDLE_VALUE && GetTickCount() - start < 20000;) {
+                 held == INVALID_HANDLE_VALUE && GetTickCount() - start < 30000;) {
                 held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
                 if (held == INVALID_HANDLE_VALUE) {
                     Sleep(0);
                 }
             }
             ASSERT_NE(held, INVALID_HANDLE_VALUE);
-            // zz.src leaves last: by now the journal must name every plugin.
-            journalSeen = JournalNames(ReadBytes(Journal()).c_str());
+            journalSeen = StagedNames(Journal());
             WaitUntil(release, 20000);
             CloseHandle(held);
         });
@@ -242,7 +360,7 @@ class BlockedReturn : public testing::Test {
             blocker.join();
         }
     }
-    std::string Journal() const { return browser.Temp() + "\\" + RecopyJournalName; }
+    std::string Journal() const { return browser.Staging() + "\\" + RecopyJournalName; }
     std::vector<std::string> AllPlugins() const {
         std::vector<std::string> names;
         for (int i = 0; i < 30; ++i) {
@@ -251,23 +369,16 @@ class BlockedReturn : public testing::Test {
         names.push_back("zz.src");
         return names;
     }
-    static std::vector<std::string> Texts(const std::vector<StringValue> &values) {
-        std::vector<std::string> texts;
-        for (const StringValue &value : values) {
-            texts.push_back(value.c_str());
-        }
-        return texts;
-    }
     DemoBrowser browser;
     std::thread blocker;
-    std::vector<StringValue> journalSeen;
+    std::vector<std::string> journalSeen;
 };
 
 TEST_F(BlockedReturn, IsRetriedAfterTheOthersAndNamedAsOutOfOrder) {
     // Released once all others are back, so the first try has failed and the
     // retry finds the way free.
     Block([this] {
-        std::vector<std::string> left = Listing(browser.Temp());
+        std::vector<std::string> left = Listing(browser.Staging());
         if (left != std::vector<std::string>{RecopyJournalName, "zz.src"}) {
             return false;
         }
@@ -285,12 +396,13 @@ TEST_F(BlockedReturn, IsRetriedAfterTheOthersAndNamedAsOutOfOrder) {
                             "others, out of the wanted order:\r\rzz.src\r\rRun the re-sort again to put it "
                             "in its place.");
     });
-    EXPECT_EQ(Texts(journalSeen), AllPlugins());
+    // The journal named every plugin before the first one left.
+    EXPECT_EQ(journalSeen, AllPlugins());
     EXPECT_EQ(ReadBytes(browser.Path("zz.src")), PluginText("Last"));
-    EXPECT_FALSE(FileExists(browser.Temp()));
+    EXPECT_FALSE(FileExists(browser.Staging()));
 }
 
-TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
+TEST_F(BlockedReturn, StillBlockedIsNamedToTheUserAndComesBackAtTheNextStart) {
     {
         BoxWatch boxes;
         Block([&] { return boxes.Boxes().size() >= 1; });
@@ -299,39 +411,46 @@ TEST_F(BlockedReturn, StillBlockedIsNamedToTheUser) {
             ASSERT_TRUE(boxes.WaitFor(1));
             SeenBox box = boxes.Boxes()[0];
             EXPECT_EQ(box.icon, "warning");
-            EXPECT_EQ(box.text, "1 plugin file could not be renamed or moved:\r\rtemp\\zz.src");
+            Failures left;
+            left.Add("searchplugins (re-sort)\\zz.src");
+            EXPECT_EQ(box.text, LeftAwayReport(left).c_str());
+            EXPECT_EQ(
+                box.text.rfind(
+                    "1 plugin file could not be renamed or moved:\r\rsearchplugins (re-sort)\\zz.src", 0),
+                0u);
         });
         blocker.join();
     }
-    // Nothing is lost: the file waits in the temporary folder, which stays,
-    // named by the journal.
-    EXPECT_EQ(ReadBytes(browser.Temp() + "\\zz.src"), PluginText("Last"));
-    EXPECT_EQ(browser.Files().size(), 31u); // 30 plugins and the folder
-    EXPECT_EQ(Texts(journalSeen), AllPlugins());
-    EXPECT_EQ(Listing(browser.Temp()), (std::vector<std::string>{RecopyJournalName, "zz.src"}));
-    EXPECT_EQ(Texts(JournalNames(ReadBytes(Journal()).c_str())), std::vector<std::string>{"zz.src"});
+    // Nothing is lost: the file waits in the staging folder, named by the
+    // journal.
+    EXPECT_EQ(ReadBytes(browser.Staging() + "\\zz.src"), PluginText("Last"));
+    EXPECT_EQ(browser.Files().size(), 30u);
+    EXPECT_EQ(journalSeen, AllPlugins());
+    EXPECT_EQ(Listing(browser.Staging()), (std::vector<std::string>{RecopyJournalName, "zz.src"}));
+    EXPECT_EQ(StagedNames(Journal()), std::vector<std::string>{"zz.src"});
 
-    // The next start offers it back, and it comes back.
     BoxWatch answers(IDYES);
     int rows = 0;
     RunApplication([&] { rows = RowCount(); });
     std::vector<SeenBox> seen = answers.Boxes();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[0].yesNo);
-    EXPECT_EQ(seen[0].text, "A re-sort did not finish: 1 plugin file still waits in the temporary folder "
-                            "''temp'', where the browser cannot see it.\r\rMove it back into the plugin "
-                            "folder now?");
-    EXPECT_EQ(seen[1].text, "1 plugin file came back:\r\rzz.src");
+    EXPECT_EQ(seen[0].text,
+              "A re-sort did not finish: 1 file still waits in the folder ''searchplugins "
+              "(re-sort)'' beside the plugin folder, where the browser cannot see it.\r\rMove it "
+              "back into the plugin folder now?");
+    EXPECT_EQ(seen[1].text, "1 file came back:\r\rzz.src");
     EXPECT_EQ(seen[1].icon, "information");
     EXPECT_EQ(rows, 31);
     EXPECT_EQ(ReadBytes(browser.Path("zz.src")), PluginText("Last"));
-    EXPECT_FALSE(FileExists(browser.Temp()));
+    EXPECT_FALSE(FileExists(browser.Staging()));
 }
 
-// What a re-sort stopped midway (the program killed, the machine off) leaves:
-// a journal, and plugins in the temporary folder. Only journal-named files are
-// touched, and a name taken in the plugin folder meanwhile is kept.
-TEST(RecopyJournal, ACatalogueLoadOffersTheStrandedPluginsBack) {
+// What the previous version's re-sort, stopped midway, left: a journal, and
+// plugins in the temporary folder inside the plugin folder. Only
+// journal-named files are touched, and a name taken in the plugin folder
+// meanwhile is kept.
+TEST(RecopyJournal, ACatalogueLoadOffersThePreviousVersionsStrandedPluginsBack) {
     DemoBrowser browser;
     browser.AddPlugin("b.src", "B at home");
     browser.AddPlugin("c.src", "C");
@@ -343,10 +462,9 @@ TEST(RecopyJournal, ACatalogueLoadOffersTheStrandedPluginsBack) {
 
     {
         BoxWatch declined(IDNO);
-        std::vector<std::string> rows;
-        RunApplication([&] { rows = {Row(NameList, 0), Row(NameList, 1)}; });
+        RunApplication([] {});
         ASSERT_EQ(declined.Boxes().size(), 1u);
-        EXPECT_NE(declined.Boxes()[0].text.find("2 plugin files still wait"), std::string::npos);
+        EXPECT_EQ(declined.Boxes()[0].text, RecoveryQuestion(2, OldTempWhere()).c_str());
         EXPECT_EQ(Listing(temp), (std::vector<std::string>{"a.src", "b.src", "mine.src", RecopyJournalName}));
     }
 
@@ -359,8 +477,9 @@ TEST(RecopyJournal, ACatalogueLoadOffersTheStrandedPluginsBack) {
     });
     std::vector<SeenBox> seen = accepted.Boxes();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].text, "1 plugin file came back:\r\ra.src\r\r1 plugin file could not be moved back and "
-                            "is still in the temporary folder:\r\rb.src");
+    EXPECT_EQ(seen[1].text,
+              "1 file came back:\r\ra.src\r\r1 file could not be moved back and is still in the "
+              "temporary folder ''temp'':\r\rb.src");
     EXPECT_EQ(seen[1].icon, "warning");
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a.src", "b.src", "c.src"}));
@@ -375,10 +494,15 @@ TEST(RecopyJournal, AJournalNamingNothingLeftIsRemovedWithoutAQuestion) {
     DemoBrowser browser;
     browser.AddPlugin("a.src", "A");
     WriteBytes(browser.Temp() + "\\" + RecopyJournalName, JournalText({"a.src"}).c_str());
+    StagingJournal staged;
+    staged.files = {StagedFile{L"gone.src", true}};
+    std::wstring text = StagingJournalText(staged);
+    WriteBytes(browser.Staging() + "\\" + RecopyJournalName, std::string(text.begin(), text.end()));
     BoxWatch boxes;
     RunApplication([] {});
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_FALSE(FileExists(browser.Temp()));
+    EXPECT_FALSE(FileExists(browser.Staging()));
 }
 
 // The name of the file whose name holds part.

@@ -10,6 +10,7 @@
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/progress.h"
 #include "app/catalogue/progress_rules.h"
+#include "app/catalogue/recopy.h"
 #include "runtime/core/window_procs.h"
 #include "runtime/window/window_ops.h"
 

@@ -6,6 +6,7 @@
 
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/progress_rules.h"
+#include "app/catalogue/recopy.h"
 #include "app/catalogue/recopy_journal.h"
 
 namespace {
@@ -73,6 +74,41 @@ TEST(RecopyJournal, ListsOnlyPlainPluginFileNames) {
         "x.src is a heading\r\n..\\up.src\r\nC:\\abs.src\r\nsub/x.src\r\nx.srcx\r\n\r\n.src\nlf.src");
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(Text(none[0]), "lf.src");
+}
+
+TEST(StagingJournal, KeepsEveryNameItsKindOrderAndTheFolderAttributes) {
+    StagingJournal journal;
+    journal.folderAttributes = 0x12;
+    journal.files = {{L"google.src", true}, {L"K00##a b.SRC", true}, {L"\x0416\x043E\x0440.gif", false}};
+    StagingJournal back = ParseStagingJournal(StagingJournalText(journal));
+    EXPECT_EQ(back.folderAttributes, 0x12u);
+    ASSERT_EQ(back.files.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(back.files[i].name == journal.files[i].name) << i;
+        EXPECT_EQ(back.files[i].plugin, journal.files[i].plugin) << i;
+    }
+    // Lines of other kinds, names with a folder part and a bad number are skipped.
+    StagingJournal odd = ParseStagingJournal(L"plugin: a.src\nfile: ..\\up.gif\nplugin: sub/x.src\nfile: "
+                                             L"\nfolder attributes: 12x\nnote: b\nfile: c.txt");
+    ASSERT_EQ(odd.files.size(), 2u);
+    EXPECT_TRUE(odd.files[1].name == L"c.txt");
+    EXPECT_EQ(odd.folderAttributes, 0u);
+}
+
+TEST(RecopyReports, NameFoldersAndCapLongLists) {
+    EXPECT_NE(Text(SubFolderRefusal({"mine"})).find("holds the folder ''mine''. "), std::string::npos);
+    EXPECT_NE(Text(SubFolderRefusal({"a", "b"})).find("holds the folders ''a'', ''b''. "), std::string::npos);
+    std::vector<StringValue> back;
+    for (int i = 0; i < 10; ++i) {
+        back.push_back(StringValue(("p" + std::to_string(i) + ".src").c_str()));
+    }
+    std::string text = Text(RecoveryReport(back, {"x.gif"}, OldTempWhere()));
+    EXPECT_EQ(text.substr(0, 19), "10 files came back:");
+    EXPECT_NE(text.find("p7.src\r...\r\r1 file could not be moved back and is still in the temporary folder "
+                        "''temp'':\r\rx.gif"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("p8.src"), std::string::npos);
 }
 
 TEST(ProgressText, CountsWithThousandsGroupedAndTheWordInNumber) {

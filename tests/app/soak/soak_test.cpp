@@ -3,7 +3,9 @@
 // real runtime, with message boxes answered as a user would. Between and
 // during the operations it injects faults: files held open without sharing,
 // files deleted or added behind the tool's back, target names taken by stray
-// files, a temp folder already there, read-only bits, a full disk. After every
+// files, a temp folder already there, read-only bits, a full disk, and a stop
+// of the program in the middle of a re-copy, after which the tool starts
+// again and its recovery must bring every file home. After every
 // operation it checks that every plugin's bytes are in the folder under one
 // plugin name (changed only as the operation intends), that every icon still
 // shares its plugin's name, that nothing is left over, and that the tool
@@ -36,6 +38,8 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/order_writer.h"
 #include "app/catalogue/plugin_ops.h"
+#include "app/catalogue/recopy.h"
+#include "runtime/core/frame.h"
 #include "runtime/window/controls.h"
 #include "runtime/window/window_ops.h"
 #include "soak_world.h"
@@ -48,6 +52,9 @@ using soak::Verdict;
 namespace {
 
 enum class Volume { Local, Fat, Full };
+
+// The exit code of a program stopped in the middle of a re-copy.
+constexpr int StopExitCode = 77;
 
 const char *VolumeName(Volume v) {
     switch (v) {
@@ -62,6 +69,7 @@ const char *VolumeName(Volume v) {
 
 struct Tally {
     int sequences = 0;
+    int stops[5] = {}; // re-copies stopped at each of their steps, recovered at the next start
     int lost = 0;
     int falseSuccesses = 0;
     int problems = 0;
@@ -180,27 +188,56 @@ class Sequence {
 
     void Run() {
         Populate();
-        bool finished = false;
-        int code = RunApplication([&] {
-            MakeDialogLists();
-            int steps = 4 + Pick(5);
-            for (int step = 1; step <= steps && !failed_; ++step) {
-                Step(step);
-            }
-            finished = true;
-        });
-        StopDuring();
-        faults_.Clear();
-        if (!finished && !failed_) {
-            log_.push_back(pending_);
-            std::vector<std::string> seen;
-            if (activeWatch_ != nullptr) {
-                seen.push_back("boxes: " + Describe(activeWatch_->Boxes()));
-                delete activeWatch_;
+        int steps = 4 + Pick(5);
+        int step = 1;
+        // After a stop in the middle of a re-copy the tool starts again, as
+        // a user would, and its start-up offers the recovery.
+        bool restarted = false;
+        std::vector<std::string> damage;
+        for (;;) {
+            bool finished = false;
+            std::unique_ptr<BoxWatch> startBoxes(restarted ? new BoxWatch(IDYES) : nullptr);
+            int code = RunApplication([&] {
+                if (restarted) {
+                    // The start-up's boxes are over: no second watcher may
+                    // answer the boxes of the operations that follow.
+                    std::vector<SeenBox> seen = startBoxes->Boxes();
+                    startBoxes.reset();
+                    AfterStop(seen, damage);
+                }
+                MakeDialogLists();
+                for (; step <= steps && !failed_; ++step) {
+                    Step(step);
+                }
+                finished = true;
+            });
+            startBoxes.reset();
+            bool stopped = code == StopExitCode && stop_.reached;
+            Disarm();
+            StopDuring();
+            if (stopped && !failed_) {
+                damage.clear();
+                EndFaults(damage);
+                delete activeWatch_; // the stopped operation showed nothing
                 activeWatch_ = nullptr;
+                ++step;
+                restarted = true;
+                continue;
             }
-            ++tally_.problems;
-            Fail("the tool ended the program during this operation, exit code " + std::to_string(code), seen);
+            faults_.Clear();
+            if (!finished && !failed_) {
+                log_.push_back(pending_);
+                std::vector<std::string> seen;
+                if (activeWatch_ != nullptr) {
+                    seen.push_back("boxes: " + Describe(activeWatch_->Boxes()));
+                    delete activeWatch_;
+                    activeWatch_ = nullptr;
+                }
+                ++tally_.problems;
+                Fail("the tool ended the program during this operation, exit code " + std::to_string(code),
+                     seen);
+            }
+            break;
         }
         ++tally_.sequences;
         if (failed_) {
@@ -211,6 +248,21 @@ class Sequence {
             }
             std::fflush(stdout);
         }
+    }
+
+    // Called by the re-copy before each of its steps and after each file or
+    // folder it moved, removed or made: at the armed point the program stops
+    // there, as when it is killed, after a look at what the browser could
+    // see at that moment.
+    static void StopPointReached(RecopyStep step, std::int32_t done) {
+        Sequence *self = Stopping;
+        if (self == nullptr || self->stop_.reached || step != self->stop_.step || done != self->stop_.done) {
+            return;
+        }
+        self->stop_.reached = true;
+        self->stop_.twice = self->SeenTwice();
+        ++self->tally_.stops[static_cast<int>(step)];
+        EndProgramWithCode(StopExitCode);
     }
 
   private:
@@ -657,12 +709,96 @@ class Sequence {
             }
         }
         duringDone_ = false;
-        if (recopy && !arranged.empty() && Chance(35)) {
+        if (recopy && Chance(30)) {
+            ArmStop();
+        } else if (recopy && !arranged.empty() && Chance(35)) {
             during_ = DuringRecopy(arranged, duringDone_);
         }
         std::vector<SeenBox> boxes = Perform(IDOK, [&] { ResortPlugins(); });
+        if (stop_.armed) {
+            faults_.names.push_back("(the stop was not reached)");
+        }
+        Disarm();
         StopDuring();
         return boxes;
+    }
+
+    // Arms a stop before or after one step of the re-copy, or after one of
+    // the files it moves.
+    void ArmStop() {
+        static const RecopyStep stepsInOrder[] = {RecopyStep::MoveOut, RecopyStep::RemoveFolder,
+                                                  RecopyStep::CreateFolder, RecopyStep::MoveBack,
+                                                  RecopyStep::RemoveStaging};
+        static const char *const names[] = {"moving out", "removing the plugin folder", "making it again",
+                                            "moving back", "removing the staging folder"};
+        int which = Pick(5);
+        bool moves = which == 0 || which == 3;
+        stop_ = StopPoint();
+        stop_.armed = true;
+        stop_.step = stepsInOrder[which];
+        stop_.done = Pick(moves ? static_cast<int>(Listing(Plugins()).size()) + 1 : 2);
+        faults_.names.push_back(std::string("stop ") + (stop_.done == 0 ? "before " : "after ") +
+                                names[which] +
+                                (moves && stop_.done > 0 ? " file " + std::to_string(stop_.done) : ""));
+        Stopping = this;
+        RecopyStepReached = StopPointReached;
+    }
+
+    void Disarm() {
+        RecopyStepReached = nullptr;
+        Stopping = nullptr;
+        stop_.armed = false;
+    }
+
+    // The plugins whose bytes the browser could find in two places: in the
+    // plugin folder or a folder inside it, which it reads too.
+    std::vector<std::string> SeenTwice() {
+        soak::Disk disk = soak::ReadDisk(Plugins());
+        std::vector<std::string> twice;
+        for (const soak::Plugin &p : world_.plugins) {
+            int seen = 0;
+            for (const auto &entry : disk) {
+                bool staged = entry.first.compare(0, 3, "..\\") == 0;
+                seen += !staged && entry.first.back() != '\\' && entry.second.bytes == p.bytes ? 1 : 0;
+            }
+            if (seen > 1) {
+                twice.push_back(p.name);
+            }
+        }
+        return twice;
+    }
+
+    // The next start after a stop: its recovery must have brought every file
+    // home, and the browser must never have seen a plugin twice.
+    void AfterStop(const std::vector<SeenBox> &boxes, const std::vector<std::string> &damage) {
+        log_.push_back(pending_ + " -> stopped");
+        log_.push_back("   next start -> " + Describe(boxes));
+        Verdict v = world_.Check(soak::ReadDisk(Plugins()), Intent{});
+        for (const std::string &s : v.stranded) {
+            v.lost.push_back(s + " stays away after the next start");
+        }
+        v.lost.insert(v.lost.end(), damage.begin(), damage.end());
+        for (const std::string &t : stop_.twice) {
+            v.problems.push_back("the browser could see " + t + " in two places at the stop");
+        }
+        if (v.lost.empty()) {
+            CheckCatalogue(v, {});
+        }
+        for (soak::Plugin &p : world_.plugins) {
+            p.shown = ShownOf(p.bytes);
+        }
+        if (!v.lost.empty() || !v.problems.empty()) {
+            tally_.lost += static_cast<int>(v.lost.size());
+            tally_.problems += static_cast<int>(v.problems.size());
+            std::vector<std::string> details;
+            for (const std::string &l : v.lost) {
+                details.push_back("lost: " + l);
+            }
+            for (const std::string &p : v.problems) {
+                details.push_back("problem: " + p);
+            }
+            Fail("check after the stop failed", details);
+        }
     }
 
     void StopDuring() {
@@ -673,21 +809,21 @@ class Sequence {
     }
 
     // A fault that strikes while the re-copy runs: once a plugin has reached
-    // temp, it is held open (until the others are back, or to the end), or a
-    // stray file takes its name in the plugin folder.
+    // the staging folder, it is held open (until the others are back, or to
+    // the end), or a stray file takes its name in the plugin folder.
     std::thread DuringRecopy(const std::vector<std::string> &files, std::atomic<bool> &done) {
         std::string f = files[static_cast<std::size_t>(Pick(static_cast<int>(files.size())))];
         int kind = Pick(3);
         const char *labels[] = {"until the others are back", "to the end", "stray in its place"};
-        faults_.names.push_back("when " + f + " is in temp: " + labels[kind]);
+        faults_.names.push_back("when " + f + " is away: " + labels[kind]);
         if (kind == 2) {
             duringStray_ = Plugins() + "\\" + f;
         }
-        std::string inTemp = toolFolder_ + "\\temp\\" + f;
+        std::string inTemp = toolFolder_ + " (re-sort)\\" + f;
         std::vector<std::string> others;
         for (const std::string &o : files) {
             if (o != f) {
-                others.push_back(browser_.Temp() + "\\" + o);
+                others.push_back(browser_.Staging() + "\\" + o);
             }
         }
         std::string stray = duringStray_;
@@ -769,22 +905,17 @@ class Sequence {
 
     // --- checks -----------------------------------------------------------
 
-    void Finish(int step, const std::string &what, const Intent &intent, std::vector<SeenBox> boxes,
-                bool reloads) {
-        std::string line = std::to_string(step) + ": " + what;
-        if (!faults_.names.empty()) {
-            line += " | faults:";
-            for (const std::string &f : faults_.names) {
-                line += " " + f + ";";
-            }
-        }
+    // The faults of a step end: a stray put in a plugin's place during the
+    // operation must itself have survived (else it is added to damage), the
+    // handles close and the strays leave the user's files again. Returns the
+    // names that were held open, which a load meanwhile could not read.
+    std::set<std::string> EndFaults(std::vector<std::string> &damage) {
         // A stray put in a plugin's place during the operation must itself
         // have survived; it goes with the other faults.
-        std::vector<std::string> strayDamage;
         if (!duringStray_.empty()) {
             if (strayMade_) {
                 if (ReadBytes(duringStray_) != "stray in place") {
-                    strayDamage.push_back(duringStray_ + " (a stray file of the user's, overwritten)");
+                    damage.push_back(duringStray_ + " (a stray file of the user's, overwritten)");
                 }
                 faults_.strays.push_back(duringStray_);
             }
@@ -799,7 +930,7 @@ class Sequence {
         for (const std::string &s : strays) {
             for (const soak::Other &o : world_.others) {
                 if (o.path == s && (disk.count(s) == 0 || disk.at(s).bytes != o.bytes)) {
-                    strayDamage.push_back(s + " (a stray file of the user's, changed or gone)");
+                    damage.push_back(s + " (a stray file of the user's, changed or gone)");
                 }
             }
         }
@@ -814,7 +945,21 @@ class Sequence {
             // An empty temp folder of the user's may go or stay.
             world_.tempFolderKept = FileExists(browser_.Temp());
         }
-        disk = soak::ReadDisk(Plugins());
+        return heldDuringLoad;
+    }
+
+    void Finish(int step, const std::string &what, const Intent &intent, std::vector<SeenBox> boxes,
+                bool reloads) {
+        std::string line = std::to_string(step) + ": " + what;
+        if (!faults_.names.empty()) {
+            line += " | faults:";
+            for (const std::string &f : faults_.names) {
+                line += " " + f + ";";
+            }
+        }
+        std::vector<std::string> strayDamage;
+        std::set<std::string> heldDuringLoad = EndFaults(strayDamage);
+        soak::Disk disk = soak::ReadDisk(Plugins());
         Verdict v = world_.Check(disk, intent);
         v.lost.insert(v.lost.end(), strayDamage.begin(), strayDamage.end());
 
@@ -832,23 +977,27 @@ class Sequence {
 
         bool falseSuccess = !v.fullEffect && (!failure || success);
         if (!v.stranded.empty()) {
-            // While plugins wait in temp, the tool's note of them is there too.
-            v.problems.erase(std::remove_if(v.problems.begin(), v.problems.end(),
-                                            [](const std::string &p) {
-                                                return p.rfind("unexpected file temp\\", 0) == 0 ||
-                                                       p == "the folder temp was left behind";
-                                            }),
-                             v.problems.end());
+            // While files wait away, the tool's note of them is there too.
+            v.problems.erase(
+                std::remove_if(v.problems.begin(), v.problems.end(),
+                               [](const std::string &p) {
+                                   return p.rfind("unexpected file temp\\", 0) == 0 ||
+                                          p.rfind(std::string("unexpected file ") + soak::StagingPrefix, 0) ==
+                                              0 ||
+                                          p == "the folder temp was left behind" ||
+                                          p == "the staging folder was left behind";
+                               }),
+                v.problems.end());
         }
-        // Plugins stranded in temp come back at the next catalogue load,
-        // which offers to move them back.
+        // Files stranded away come back at the next catalogue load, which
+        // offers to move them back.
         if (!v.stranded.empty() && v.lost.empty()) {
             std::vector<SeenBox> recovery =
                 Perform(IDYES, [] { LoadCatalogue(MainList, NameList, Selection, "*.SRC"); });
             log_.push_back("   stranded: " + Join(v.stranded) + "; next load -> " + Describe(recovery));
             Verdict after = world_.Check(soak::ReadDisk(Plugins()), Intent{});
             for (const std::string &s : after.stranded) {
-                after.lost.push_back(s + " stays in temp after the next load");
+                after.lost.push_back(s + " stays away after the next load");
             }
             v.lost.insert(v.lost.end(), after.lost.begin(), after.lost.end());
             v.problems.insert(v.problems.end(), after.problems.begin(), after.problems.end());
@@ -936,6 +1085,16 @@ class Sequence {
     std::string what_;                // the operation of the step under way
     std::string pending_;             // its log line, until it has ended
     BoxWatch *activeWatch_ = nullptr; // the watcher of the operation under way
+    // A stop armed in the re-copy under way (see ArmStop).
+    struct StopPoint {
+        bool armed = false;
+        RecopyStep step = RecopyStep::MoveOut;
+        std::int32_t done = 0;
+        bool reached = false;
+        std::vector<std::string> twice; // plugins the browser could see twice there
+    };
+    StopPoint stop_;
+    static Sequence *Stopping; // the sequence whose stop is armed
     std::atomic<bool> duringDone_{false};
     std::thread during_; // a fault striking during a re-copy
     bool failed_ = false;
@@ -943,6 +1102,8 @@ class Sequence {
     HWND dialogShown_ = nullptr;
     HWND dialogNames_ = nullptr;
 };
+
+Sequence *Sequence::Stopping = nullptr;
 
 } // namespace
 
@@ -975,7 +1136,7 @@ TEST(Soak, RandomOperationsWithFaultsLoseNothingAndNeverClaimFalseSuccess) {
     for (unsigned s : tally.failedSeeds) {
         failed += " " + std::to_string(s);
     }
-    char line[160];
+    char line[256];
     std::snprintf(line, sizeof line, "seeds %u to %u; failing seeds:", first,
                   first + static_cast<unsigned>(count) - 1);
     std::string summary = line + (failed.empty() ? std::string(" none") : failed) + "\n";
@@ -985,6 +1146,11 @@ TEST(Soak, RandomOperationsWithFaultsLoseNothingAndNeverClaimFalseSuccess) {
                       tally.problems);
         summary += line;
     }
+    std::snprintf(line, sizeof line,
+                  "re-copies stopped midway and recovered: %d moving out, %d removing the plugin folder, %d "
+                  "making it again, %d moving back, %d removing the staging folder\n",
+                  tally.stops[0], tally.stops[1], tally.stops[2], tally.stops[3], tally.stops[4]);
+    summary += line;
     std::snprintf(line, sizeof line, "%d sequences, %d files lost, %d false successes\n", tally.sequences,
                   tally.lost, tally.falseSuccesses);
     summary += line;

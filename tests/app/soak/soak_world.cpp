@@ -34,10 +34,6 @@ void ReadFolder(const std::string &folder, const std::string &prefix, Disk &disk
     FindClose(search);
 }
 
-bool InTemp(const std::string &path) {
-    return path.compare(0, 5, "temp\\") == 0;
-}
-
 bool HasPluginExtension(const std::string &name) {
     if (name.size() < 5 || name.find('\\') != std::string::npos) {
         return false;
@@ -52,7 +48,16 @@ Disk ReadDisk(const std::string &pluginFolder) {
     Disk disk;
     ReadFolder(pluginFolder, "", disk);
     ReadFolder(pluginFolder + "\\temp", "temp\\", disk);
+    std::string staging = pluginFolder + " (re-sort)";
+    if (GetFileAttributesA(staging.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        disk[StagingPrefix] = DiskFile{};
+        ReadFolder(staging, StagingPrefix, disk);
+    }
     return disk;
+}
+
+bool Away(const std::string &path) {
+    return path.compare(0, 5, "temp\\") == 0 || path.compare(0, 3, "..\\") == 0;
 }
 
 bool SameName(const std::string &a, const std::string &b) {
@@ -161,10 +166,15 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
 
     for (const Other &other : others) {
         auto it = disk.find(other.path);
-        if (it == disk.end() || it->second.bytes != other.bytes) {
-            v.lost.push_back(other.path + " (a file of the user's that is no plugin)");
-        } else {
+        auto away = disk.find(StagingPrefix + other.path);
+        if (it != disk.end() && it->second.bytes == other.bytes) {
             accounted.insert(other.path);
+        } else if (away != disk.end() && away->second.bytes == other.bytes) {
+            v.stranded.push_back(other.path + " (in " + away->first + ")");
+            accounted.insert(away->first);
+            shortOf(other.path + " is away");
+        } else {
+            v.lost.push_back(other.path + " (a file of the user's that is no plugin)");
         }
     }
 
@@ -182,7 +192,7 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
                 continue;
             }
             if (entry.second.bytes == p.bytes || entry.second.bytes == wantBytes) {
-                (InTemp(path) ? inTemp : inFolder).push_back(path);
+                (Away(path) ? inTemp : inFolder).push_back(path);
             }
         }
         if (inFolder.empty()) {
@@ -192,7 +202,7 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
                 for (const std::string &path : inTemp) {
                     accounted.insert(path);
                 }
-                shortOf(p.name + " is in temp");
+                shortOf(p.name + " is away");
                 found.push_back(p);
             } else if (deleting) {
                 gone.insert(p.id);
@@ -222,7 +232,7 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
         }
         for (const std::string &path : inTemp) {
             accounted.insert(path);
-            v.problems.push_back("left-over copy of " + p.name + " in temp: " + path);
+            v.problems.push_back("a plugin in two places, " + p.name + " also in " + path);
         }
         if (chosen.empty()) {
             v.lost.push_back(p.name + " (only under a name that is no plugin's: " + inFolder[0] + ")");
@@ -249,11 +259,19 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
     std::vector<Other> orphans;
     for (const Icon &icon : icons) {
         std::string path;
+        std::string awayPath;
         for (const auto &entry : disk) {
-            if (accounted.count(entry.first) == 0 && !InTemp(entry.first) &&
-                entry.second.bytes == icon.bytes) {
-                path = entry.first;
+            if (accounted.count(entry.first) == 0 && entry.second.bytes == icon.bytes) {
+                (Away(entry.first) ? awayPath : path) = entry.first;
             }
+        }
+        if (path.empty() && !awayPath.empty()) {
+            // Away under its own name: a recovery brings it back.
+            accounted.insert(awayPath);
+            v.stranded.push_back("icon " + awayPath);
+            shortOf("an icon is away");
+            keptIcons.push_back(icon);
+            continue;
         }
         const Plugin *owner = nullptr;
         for (const Plugin &p : found) {
@@ -293,6 +311,10 @@ Verdict World::Check(const Disk &disk, const Intent &intent) {
             if (!tempFolderKept) {
                 v.problems.push_back("the folder temp was left behind");
             }
+            continue;
+        }
+        if (path == StagingPrefix) {
+            v.problems.push_back("the staging folder was left behind");
             continue;
         }
         v.problems.push_back("unexpected file " + path + " (" + std::to_string(entry.second.bytes.size()) +

@@ -52,15 +52,21 @@ struct DiskFile {
     bool readOnly = false;
 };
 
-// The plugin folder and its temp folder as found on disk: paths relative to
-// the plugin folder ("temp\x" inside temp); folders end in "\".
+// The plugin folder, its temp folder and the re-sort's staging folder beside
+// it as found on disk: paths relative to the plugin folder ("temp\x" inside
+// temp, StagingPrefix + "x" in the staging folder, StagingPrefix itself when
+// that folder exists); folders end in "\".
 using Disk = std::map<std::string, DiskFile>;
 Disk ReadDisk(const std::string &pluginFolder);
+constexpr char StagingPrefix[] = "..\\searchplugins (re-sort)\\";
+// True for a path where the browser cannot see the file: in the staging
+// folder, or where the previous version kept it, in temp.
+bool Away(const std::string &path);
 
 // The findings of one check.
 struct Verdict {
-    std::vector<std::string> lost;     // user files whose bytes are nowhere (or only in temp)
-    std::vector<std::string> stranded; // plugins found only in temp
+    std::vector<std::string> lost;     // user files whose bytes are nowhere
+    std::vector<std::string> stranded; // files found only away (Away), for a recovery to bring back
     std::vector<std::string> problems; // left-over or unexpected files, icons apart, changed attributes
     bool fullEffect = true;            // the disk shows everything the operation intended
     std::string shortfall;             // why not, for the log
