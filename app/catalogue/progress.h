@@ -23,9 +23,12 @@ void BeginProgress(const char *doing, std::int32_t total);
 // last changed ProgressIntervalMs ago or more, or when done is the total.
 // Nothing outside BeginProgress ... EndProgress.
 void ShowProgress(std::int32_t done);
-// The work has ended: the line's own text and the normal pointer come back.
-// Nothing when no progress is shown.
+// The work has ended: the line's own text and the normal pointer come back,
+// and a click or menu choice captured during the work is dropped. Called
+// before the work's closing box, so that nothing done after the box is
+// dropped. Nothing when no progress is shown.
 void EndProgress();
 // True once after each EndProgress that ended progress: the event loop then
-// forgets the clicks and keys that came during the work.
-bool TakeFinishedWork();
+// forgets the presses and keys that came during the work. pressesAtEnd: the
+// count of left presses on children (ChildPressCount) when the work ended.
+bool TakeFinishedWork(LONG &pressesAtEnd);

@@ -3,6 +3,7 @@
 
 #include "app/catalogue/progress_rules.h"
 
+#include "runtime/core/events.h"
 #include "runtime/window/drawing.h"
 #include "runtime/window/window_ops.h"
 
@@ -14,6 +15,7 @@ constexpr std::int32_t WaitCursor = 2;
 
 bool Shown = false;
 bool Finished = false;
+LONG PressesAtEnd = 0;
 StringValue UsualText;
 StringValue Doing;
 std::int32_t Total = 0;
@@ -53,14 +55,17 @@ void EndProgress() {
     }
     Shown = false;
     Finished = true;
+    DropUserMessage();
+    PressesAtEnd = ChildPressCount;
     if (ProgressLine != nullptr) {
         SetWindowTextA(ProgressLine, UsualText.c_str());
     }
     EndBusyPointer();
 }
 
-bool TakeFinishedWork() {
+bool TakeFinishedWork(LONG &pressesAtEnd) {
     bool finished = Finished;
     Finished = false;
+    pressesAtEnd = PressesAtEnd;
     return finished;
 }

@@ -315,13 +315,16 @@ void ReadCursor(PointerPoll &pointer) {
     CursorY = point.y - WindowTop();
 }
 
-// After long work: the clicks, presses and keys that came meanwhile are
-// dropped, so none of them starts another command once the work is done.
-// A close request stays: the close box still ends the tool.
+// After long work: the presses and keys that came meanwhile are dropped (its
+// end dropped the captured click), so none of them starts another command
+// once the work is done. A close request stays: the close box still ends the
+// tool.
 void DropInputOfWork() {
-    DropUserMessage();
-    ForgetListPresses();
-    KeysHeldFromWork = true;
+    LONG presses = 0;
+    if (TakeFinishedWork(presses)) {
+        ForgetListPresses(presses);
+        KeysHeldFromWork = true;
+    }
 }
 
 // Whether every key that runs a command or opens the menu is up.
@@ -339,17 +342,13 @@ bool CommandKeysUp(LatePoll &late) {
 
 void RunEventLoop() {
     for (;;) {
-        if (TakeFinishedWork()) {
-            DropInputOfWork(); // work at start-up: the recovery of an unfinished re-sort
-        }
+        DropInputOfWork(); // work at start-up: the recovery of an unfinished re-sort
         UpdateMoveButtons();
         FollowListDrag();
         if (RunOneCommand()) {
             EndListDrag();
             EndProgress(); // work that stopped early: the line and pointer come back all the same
-            if (TakeFinishedWork()) {
-                DropInputOfWork();
-            }
+            DropInputOfWork();
         }
         if (AboutWindowOpen == 1) {
             HandleAboutEvents();

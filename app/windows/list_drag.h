@@ -13,6 +13,7 @@ void FollowListDrag();
 // Ends a drag under way where the row stands, and the list's own tracking of
 // the pointer with it: a command ran or the right-click menu opens meanwhile.
 void EndListDrag();
-// Left presses made until now start no drag, even when the button is still
-// held: they came while the tool was busy with other work.
-void ForgetListPresses();
+// The left presses on children counted up to presses (ChildPressCount as it
+// stood when long work ended) start no drag, even when the button is still
+// held: they came while the tool was busy with that work.
+void ForgetListPresses(LONG presses);

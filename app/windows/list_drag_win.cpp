@@ -119,6 +119,9 @@ void EndListDrag() {
     }
 }
 
-void ForgetListPresses() {
-    SeenPresses = ChildPressCount;
+void ForgetListPresses(LONG presses) {
+    // Never back: presses the drag has already seen stay seen.
+    if (presses - SeenPresses > 0) {
+        SeenPresses = presses;
+    }
 }

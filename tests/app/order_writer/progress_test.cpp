@@ -11,6 +11,7 @@
 #include "app/catalogue/progress.h"
 #include "app/catalogue/progress_rules.h"
 #include "app/catalogue/recopy.h"
+#include "runtime/core/events.h"
 #include "runtime/core/window_procs.h"
 #include "runtime/window/window_ops.h"
 
@@ -79,8 +80,10 @@ TEST(Progress, ResortsAndOrigFilenamesShowHowFarTheyAre) {
         Changes.clear();
         ResortByRenaming();
         ExpectProgress("Sorting", count, usual);
-        EXPECT_TRUE(TakeFinishedWork());
-        EXPECT_FALSE(TakeFinishedWork());
+        LONG presses = -1;
+        EXPECT_TRUE(TakeFinishedWork(presses));
+        EXPECT_EQ(ChildPressCount, presses);
+        EXPECT_FALSE(TakeFinishedWork(presses));
 
         Changes.clear();
         RestoreOriginalNames();

@@ -253,12 +253,17 @@ void WaitScenario() {
 
     // A paint message wakes WaitMessage. Other messages may be dispatched
     // after it now and then, so it is tried again, with a generous limit.
+    // The wake is a pulse: a paint done before the wait began wakes nobody,
+    // so a timer of another id ends such a wait soon and the paint is tried
+    // again.
     ArmTimeout(10000);
+    RunOnGuiThread([main] { SetTimer(main, 7, 50, nullptr); });
     while (TimerFlag == 0 && !Waits.paintWokeWaitMessage) {
         InvalidateRect(main, nullptr, FALSE);
         Script::WaitMessage();
         Waits.paintWokeWaitMessage = MessageAtLastWait == WM_PAINT;
     }
+    RunOnGuiThread([main] { KillTimer(main, 7); });
     DisarmTimeout();
 
     // Without automatic repainting, WM_PAINT sets InputEvent: the next wait
