@@ -23,25 +23,11 @@ bool Moved = false;       // the row has left the place it had at the press
 std::int32_t Origin = -1; // where the row stood at the press
 std::int32_t Place = -1;  // where it stands now
 
-// The main-list row under the last left press on a child window; -1 when the
-// press was not on a row (elsewhere, on the scroll bar, below the last row).
+// The main-list row under the last left press on a child window, as the list
+// stood at the press; -1 when the press was not on a row (elsewhere, on the
+// scroll bar, below the last row).
 std::int32_t PressedRow() {
-    POINT point = {ChildPressX, ChildPressY};
-    if (!ScreenToClient(MainList, &point)) {
-        return -1;
-    }
-    LRESULT found = SendMessageA(MainList, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
-    if (found < 0 || HIWORD(found) != 0) {
-        return -1;
-    }
-    std::int32_t row = LOWORD(found);
-    RECT area = {};
-    if (SendMessageA(MainList, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&area)) ==
-            LB_ERR ||
-        !PtInRect(&area, point)) {
-        return -1;
-    }
-    return row;
+    return ChildPressWindow == MainList ? ChildPressRow : -1;
 }
 
 void Finish() {

@@ -21,6 +21,8 @@ HWND volatile FocusWindow = nullptr;
 HWND volatile CloseRequest = nullptr;
 volatile LONG ChildPressX = 0;
 volatile LONG ChildPressY = 0;
+HWND volatile ChildPressWindow = nullptr;
+volatile LONG ChildPressRow = -1;
 volatile LONG ChildPressCount = 0;
 volatile LONG DialogMode = 0;
 volatile LONG PaintedFlag = 0;
@@ -101,8 +103,10 @@ bool StartInputEvents() {
          {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode, &MouseButtonState,
           &LastMouseButton, &KeyDownFlag, &ChildPressX, &ChildPressY, &ChildPressCount})
         StoreLong(flag, 0);
-    for (HWND volatile *window : {&FocusWindow, &CloseRequest, &ChangedTabControl, &NotifySender})
+    for (HWND volatile *window :
+         {&FocusWindow, &CloseRequest, &ChangedTabControl, &NotifySender, &ChildPressWindow})
         StoreWindow(window, nullptr);
+    StoreLong(&ChildPressRow, -1);
     StoreWord(&Message996Value, 0);
     StoreLong(&MessageAtLastWait, 0);
     if (!InputEvent)

@@ -165,9 +165,33 @@ LRESULT OnButtonDown(HWND window, LONG button, LPARAM lParam) {
     return 0;
 }
 
-// Records a left press on a child: its screen position, then one more press.
+// The row of a list box under a point of the main window's client area, as
+// the list stands now; -1 when child is no list box or no row is there.
+LONG ListRowAt(HWND child, HWND window, POINT point) {
+    char name[16] = {};
+    if (GetClassNameA(child, name, sizeof name) == 0 || lstrcmpiA(name, "ListBox") != 0)
+        return -1;
+    MapWindowPoints(window, child, &point, 1);
+    LRESULT found = SendMessageA(child, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (found < 0 || HIWORD(found) != 0)
+        return -1;
+    RECT area = {};
+    if (SendMessageA(child, LB_GETITEMRECT, LOWORD(found), reinterpret_cast<LPARAM>(&area)) == LB_ERR ||
+        !PtInRect(&area, point))
+        return -1;
+    return LOWORD(found);
+}
+
+// Records a left press on a child: its screen position, the child and its
+// list row, then one more press. The row is read here, before the list box
+// sees the press and starts to follow (and scroll with) the pointer.
 void RecordChildPress(HWND window, LPARAM lParam) {
     POINT point = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    HWND child = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (child == window)
+        child = nullptr;
+    StoreWindow(&ChildPressWindow, child);
+    StoreLong(&ChildPressRow, child != nullptr ? ListRowAt(child, window, point) : -1);
     ClientToScreen(window, &point);
     StoreLong(&ChildPressX, point.x);
     StoreLong(&ChildPressY, point.y);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/events.h"
 #include "runtime/core/frame.h"
 #include "runtime/window/controls.h"
 #include "runtime/window/window_ops.h"
@@ -108,5 +109,35 @@ TEST(ListRows, RowMovesInBothListsOfAPair) {
         SendMessageA(names, LB_DELETESTRING, 4, 0); // lists out of step: nothing moves
         EXPECT_EQ(0, MoveListRowPair(shown, names, 0, 3));
         EXPECT_EQ((std::vector<std::string>{"E", "B", "A", "C", "D"}), Rows(shown));
+    });
+}
+
+// A left press on a child is recorded with the list row under it as the list
+// stood at the press: a scroll afterwards does not change it, and a press
+// below the last row or on another child has no row.
+TEST(ListRows, APressOnAChildKeepsTheRowUnderIt) {
+    RunChecked([] {
+        OpenWindow(10, 10, 300, 200);
+        HWND list = CreateControl("LISTBOX", "", 0x50200141, 5, 5, 200, 100, MainWindow, 0, Instance, 0);
+        HWND button = CreateControl("BUTTON", "x", 0x50000000, 220, 5, 50, 20, MainWindow, 0, Instance, 0);
+        AddListRows(list, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"});
+        const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        auto press = [](int x, int y) {
+            LONG before = ChildPressCount;
+            SendMessageA(MainWindow, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(x, y));
+            EXPECT_EQ(before + 1, ChildPressCount);
+        };
+        press(20, 5 + 3 * height + height / 2);
+        SendMessageA(list, LB_SETTOPINDEX, 4, 0);
+        EXPECT_EQ(list, ChildPressWindow);
+        EXPECT_EQ(3, ChildPressRow);
+        press(20, 5 + height / 2); // row 4 now stands at the top
+        EXPECT_EQ(4, ChildPressRow);
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        press(20, 5 + height / 2);
+        EXPECT_EQ(-1, ChildPressRow);
+        press(230, 10);
+        EXPECT_EQ(button, ChildPressWindow);
+        EXPECT_EQ(-1, ChildPressRow);
     });
 }
