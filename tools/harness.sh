@@ -21,6 +21,8 @@ HARNESS_SERVER_PID=""
 harness_start() {
   local root="$1"
   mkdir -p "$root"
+  # Absolute and without links, as the mount table spells it.
+  root=$(realpath "$root")
   export WINEPREFIX="$root/prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
@@ -111,8 +113,10 @@ harness_stop() {
 # (a run that was killed before it could clean up), then removes the links.
 harness_drives_clear() {
   local dir="$1" loop
+  # The mount table, not mountpoint(1): a FUSE mount whose daemon died fails
+  # every stat with "Transport endpoint is not connected".
   for m in "$dir/fat" "$dir/full"; do
-    if mountpoint -q "$m" 2>/dev/null; then
+    if grep -qs " $m " /proc/mounts; then
       umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true
     fi
   done
@@ -134,8 +138,8 @@ harness_drives_up() {
   local dir="$1" out
   HARNESS_DRIVES_ROOT="$dir"
   unset QS_FAT_DRIVE QS_FAT_MOUNT QS_FAT_SKIP QS_FULL_DRIVE QS_FULL_MOUNT QS_FULL_SKIP
-  mkdir -p "$dir/fat" "$dir/full"
   harness_drives_clear "$dir"
+  mkdir -p "$dir/fat" "$dir/full"
   local devices="$WINEPREFIX/dosdevices"
 
   if [ "$(id -u)" != 0 ]; then
