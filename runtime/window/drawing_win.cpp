@@ -54,6 +54,16 @@ void RefreshPointer() {
     SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), WM_MOUSEMOVE));
 }
 
+// The system pointer with the runtime's number; a number out of range is
+// runtime error 230 and gives no pointer.
+HCURSOR NumberedPointer(std::int32_t number) {
+    if (number < 0 || number > 16) {
+        RaiseFatal(230);
+        return nullptr;
+    }
+    return LoadPointer(number);
+}
+
 void StoreBusyPointer(HCURSOR cursor) {
     InterlockedExchangePointer(reinterpret_cast<PVOID volatile *>(&BusyPointer), cursor);
 }
@@ -101,11 +111,7 @@ HFONT NewFont(const StringValue &face, std::int32_t height, std::int32_t width, 
 }
 
 void SetCursorShape(std::int32_t number) {
-    if (number < 0 || number > 16) {
-        RaiseFatal(230);
-        return;
-    }
-    HCURSOR cursor = LoadPointer(number);
+    HCURSOR cursor = NumberedPointer(number);
     if (cursor == nullptr) {
         return;
     }
@@ -118,11 +124,7 @@ void SetCursorShape(std::int32_t number) {
 }
 
 void SetBusyPointer(std::int32_t number) {
-    if (number < 0 || number > 16) {
-        RaiseFatal(230);
-        return;
-    }
-    HCURSOR cursor = LoadPointer(number);
+    HCURSOR cursor = NumberedPointer(number);
     if (cursor == nullptr) {
         return;
     }

@@ -330,6 +330,24 @@ class Sequence {
         }
     }
 
+    // Counts what a check found and fails the sequence when it found anything.
+    void Judge(const Verdict &v, bool falseSuccess, const std::string &what) {
+        if (v.lost.empty() && !falseSuccess && v.problems.empty()) {
+            return;
+        }
+        tally_.lost += static_cast<int>(v.lost.size());
+        tally_.falseSuccesses += falseSuccess ? 1 : 0;
+        tally_.problems += static_cast<int>(v.problems.size());
+        std::vector<std::string> details;
+        for (const std::string &l : v.lost) {
+            details.push_back("lost: " + l);
+        }
+        for (const std::string &p : v.problems) {
+            details.push_back("problem: " + p);
+        }
+        Fail(what, details);
+    }
+
     // --- faults -----------------------------------------------------------
 
     void DeleteBehindTheBack(const std::string &name) {
@@ -787,18 +805,7 @@ class Sequence {
         for (soak::Plugin &p : world_.plugins) {
             p.shown = ShownOf(p.bytes);
         }
-        if (!v.lost.empty() || !v.problems.empty()) {
-            tally_.lost += static_cast<int>(v.lost.size());
-            tally_.problems += static_cast<int>(v.problems.size());
-            std::vector<std::string> details;
-            for (const std::string &l : v.lost) {
-                details.push_back("lost: " + l);
-            }
-            for (const std::string &p : v.problems) {
-                details.push_back("problem: " + p);
-            }
-            Fail("check after the stop failed", details);
-        }
+        Judge(v, false, "check after the stop failed");
     }
 
     void StopDuring() {
@@ -1009,20 +1016,7 @@ class Sequence {
         for (soak::Plugin &p : world_.plugins) {
             p.shown = ShownOf(p.bytes);
         }
-
-        if (!v.lost.empty() || falseSuccess || !v.problems.empty()) {
-            tally_.lost += static_cast<int>(v.lost.size());
-            tally_.falseSuccesses += falseSuccess ? 1 : 0;
-            tally_.problems += static_cast<int>(v.problems.size());
-            std::vector<std::string> details;
-            for (const std::string &l : v.lost) {
-                details.push_back("lost: " + l);
-            }
-            for (const std::string &p : v.problems) {
-                details.push_back("problem: " + p);
-            }
-            Fail(falseSuccess ? "false success" : "check failed", details);
-        }
+        Judge(v, falseSuccess, falseSuccess ? "false success" : "check failed");
     }
 
     // After a catalogue load the rows are exactly the plugins named ".src",
