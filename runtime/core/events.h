@@ -53,12 +53,10 @@ extern HWND volatile FocusWindow;
 extern HWND volatile CloseRequest;
 // The last left-button press on a child window of the main window, as the
 // main window's WM_PARENTNOTIFY reports it (before the child itself sees the
-// press): its screen position, the child, the list-box row under it as the
-// list stood then (-1 when the child is no list box or the press was on no
-// row), and a count that goes up by one with every such press. Everything
-// else is written first, then the count.
-extern volatile LONG ChildPressX;
-extern volatile LONG ChildPressY;
+// press): the child, the list-box row under it as the list stood then (-1
+// when the child is no list box or the press was on no row), and a count that
+// goes up by one with every such press. Everything else is written first,
+// then the count.
 extern HWND volatile ChildPressWindow;
 extern volatile LONG ChildPressRow;
 extern volatile LONG ChildPressCount;

@@ -19,8 +19,6 @@ volatile LONG MouseX = 0;
 volatile LONG MouseY = 0;
 HWND volatile FocusWindow = nullptr;
 HWND volatile CloseRequest = nullptr;
-volatile LONG ChildPressX = 0;
-volatile LONG ChildPressY = 0;
 HWND volatile ChildPressWindow = nullptr;
 volatile LONG ChildPressRow = -1;
 volatile LONG ChildPressCount = 0;
@@ -99,9 +97,8 @@ bool StartInputEvents() {
     // Every run starts from the initial values, even a second run in one process.
     PublishUserMessages({});
     ResetEventVariables(true);
-    for (volatile LONG *flag :
-         {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode, &MouseButtonState,
-          &LastMouseButton, &KeyDownFlag, &ChildPressX, &ChildPressY, &ChildPressCount})
+    for (volatile LONG *flag : {&DialogMode, &PaintedFlag, &TimerFlag, &NotifiedFlag, &NotifyCode,
+                                &MouseButtonState, &LastMouseButton, &KeyDownFlag, &ChildPressCount})
         StoreLong(flag, 0);
     for (HWND volatile *window :
          {&FocusWindow, &CloseRequest, &ChangedTabControl, &NotifySender, &ChildPressWindow})

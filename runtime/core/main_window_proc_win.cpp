@@ -182,9 +182,9 @@ LONG ListRowAt(HWND child, HWND window, POINT point) {
     return LOWORD(found);
 }
 
-// Records a left press on a child: its screen position, the child and its
-// list row, then one more press. The row is read here, before the list box
-// sees the press and starts to follow (and scroll with) the pointer.
+// Records a left press on a child: the child and its list row, then one more
+// press. The row is read here, before the list box sees the press and starts
+// to follow (and scroll with) the pointer.
 void RecordChildPress(HWND window, LPARAM lParam) {
     POINT point = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
     HWND child = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
@@ -192,9 +192,6 @@ void RecordChildPress(HWND window, LPARAM lParam) {
         child = nullptr;
     StoreWindow(&ChildPressWindow, child);
     StoreLong(&ChildPressRow, child != nullptr ? ListRowAt(child, window, point) : -1);
-    ClientToScreen(window, &point);
-    StoreLong(&ChildPressX, point.x);
-    StoreLong(&ChildPressY, point.y);
     InterlockedIncrement(&ChildPressCount);
 }
 
